@@ -1,0 +1,44 @@
+#pragma once
+
+#include "glossary.h"
+#include "text_fields.h"
+
+#include <string>
+#include <string_view>
+
+namespace qorin {
+
+// One lookup pass over the glossary: reads the input field, and writes into the output
+// field the translation of every row whose headword equals the lower-cased input, in scan
+// order, so the last match is what stays.
+//
+// The pass is four chunk steps, one per chunk. The first empties the output unless it
+// already holds the lower-cased input; each of the first three ends with a chaining test
+// and runs the next step only while the output differs from the lower-cased input. Every
+// step reads and lower-cases the input afresh. Every row of a scanned chunk is tested: no
+// index, no early exit. The pass keeps nothing between runs; only the output field does.
+class LookupPass
+{
+public:
+    LookupPass(TextFields& fields, const GlossaryTable& table);
+
+    // Runs the whole pass; its own body is the first chunk step.
+    void run();
+
+private:
+    void LookupChunk2();
+    void LookupChunk3();
+    void LookupChunk4();
+
+    std::u16string normalisedInput();
+    void scan(GlossaryChunk chunk, std::u16string_view input);
+    bool outputDiffersFrom(std::u16string_view input);
+
+    TextFields& m_fields;
+    const GlossaryTable& m_table;
+};
+
+// Runs one pass over the given table; the built-in glossary unless a table is given.
+void runLookupPass(TextFields& fields, const GlossaryTable& table = builtInGlossary());
+
+} // namespace qorin
