@@ -18,7 +18,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@echo "qorin: the translation core is built and tested; the main window is not built yet."
+	$(BUILD)/ui/qorin
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

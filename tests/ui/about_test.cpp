@@ -1,0 +1,197 @@
+#include "frm_splash.h"
+#include "shared_form.h"
+#include "test_main.h"
+
+#include <QImage>
+
+using qorin::ui::frmSplash;
+using qorin::ui::SharedForm;
+
+namespace {
+
+// The About windows that exist, loaded or on their way out.
+int liveAboutWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        count += widget->objectName() == "frmSplash";
+    return count;
+}
+
+frmSplash& openAbout()
+{
+    SharedForm<frmSplash>::setVisible(true);
+    frmSplash& about = SharedForm<frmSplash>::instance();
+    about.activateWindow();
+    return about;
+}
+
+} // namespace
+
+class AboutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void opensAtItsStoredPositionWithItsSettings();
+    void showsTheAboutPictureUnscaled();
+    void openingTwiceGivesOneWindow();
+    void mouseClosesIt_data();
+    void mouseClosesIt();
+    void characterKeysCloseIt_data();
+    void characterKeysCloseIt();
+    void otherKeysLeaveItOpen_data();
+    void otherKeysLeaveItOpen();
+    void reopensAfreshAtItsStoredPosition();
+    void unloadWhenNotLoadedDoesNothing();
+    void openingAndClosingManyTimesLeavesNothingBehind();
+};
+
+void AboutTest::cleanup()
+{
+    SharedForm<frmSplash>::unload();
+    QCOMPARE(liveAboutWindows(), 0);
+}
+
+void AboutTest::opensAtItsStoredPositionWithItsSettings()
+{
+    frmSplash& about = openAbout();
+    QVERIFY(about.isVisible());
+    // Client area 4170 x 3150 twips, its top-left corner at (4530, 4545) twips.
+    QCOMPARE(about.clientRect().size(), QSize(278, 210));
+    QCOMPARE(about.mapToGlobal(about.clientRect().topLeft()), QPoint(302, 303));
+    QCOMPARE(about.size(), QSize(280, 212)); // with its single-line border
+
+    const Qt::WindowFlags flags = about.windowFlags();
+    QVERIFY(flags.testFlag(Qt::FramelessWindowHint)); // no title bar
+    QCOMPARE(about.windowType(), Qt::Tool);           // no taskbar button
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    QVERIFY(about.windowTitle().isEmpty());
+    QVERIFY(!about.windowIcon().isNull());
+    QCOMPARE(about.cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(about.cursor().pixmap().size(), QSize(32, 32));
+}
+
+void AboutTest::showsTheAboutPictureUnscaled()
+{
+    frmSplash& about = openAbout();
+    const QImage shown = about.grab().toImage();
+    const QImage picture(":/assets/about.jpg");
+    QCOMPARE(picture.size(), QSize(278, 210));
+    const QPoint origin = about.clientRect().topLeft();
+    for (const QPoint p : {QPoint(0, 0), QPoint(139, 105), QPoint(277, 209), QPoint(50, 150)})
+        QCOMPARE(shown.pixelColor(origin + p), picture.pixelColor(p));
+    QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::black)); // the border
+}
+
+void AboutTest::openingTwiceGivesOneWindow()
+{
+    frmSplash& first = openAbout();
+    frmSplash& second = openAbout();
+    QCOMPARE(&first, &second);
+    QCOMPARE(liveAboutWindows(), 1);
+}
+
+void AboutTest::mouseClosesIt_data()
+{
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QPoint>("where");
+    QTest::newRow("click in the middle") << false << QPoint(140, 100);
+    QTest::newRow("click near a corner") << false << QPoint(5, 5);
+    QTest::newRow("double-click") << true << QPoint(200, 50);
+}
+
+void AboutTest::mouseClosesIt()
+{
+    QFETCH(bool, doubleClick);
+    QFETCH(QPoint, where);
+    frmSplash& about = openAbout();
+    if (doubleClick)
+        QTest::mouseDClick(&about, Qt::LeftButton, {}, where);
+    else
+        QTest::mouseClick(&about, Qt::LeftButton, {}, where);
+    QVERIFY(!SharedForm<frmSplash>::isLoaded());
+    QCOMPARE(liveAboutWindows(), 0);
+}
+
+void AboutTest::characterKeysCloseIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("letter") << int(Qt::Key_A) << "a";
+    QTest::newRow("digit") << int(Qt::Key_7) << "7";
+    QTest::newRow("Polish letter") << int(Qt::Key_unknown) << "ż";
+    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r";
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b";
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b";
+    QTest::newRow("space") << int(Qt::Key_Space) << " ";
+}
+
+void AboutTest::characterKeysCloseIt()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    frmSplash& about = openAbout();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&about, &press);
+    QVERIFY(!SharedForm<frmSplash>::isLoaded());
+    QCOMPARE(liveAboutWindows(), 0);
+}
+
+void AboutTest::otherKeysLeaveItOpen_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("arrow") << int(Qt::Key_Left);
+    QTest::newRow("function key") << int(Qt::Key_F1);
+    QTest::newRow("Shift alone") << int(Qt::Key_Shift);
+    QTest::newRow("Delete") << int(Qt::Key_Delete);
+}
+
+void AboutTest::otherKeysLeaveItOpen()
+{
+    QFETCH(int, key);
+    frmSplash& about = openAbout();
+    QTest::keyClick(&about, Qt::Key(key));
+    QVERIFY(SharedForm<frmSplash>::isLoaded());
+    QVERIFY(about.isVisible());
+}
+
+void AboutTest::reopensAfreshAtItsStoredPosition()
+{
+    frmSplash& first = openAbout();
+    first.move(10, 10);
+    QTest::mouseClick(&first, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(liveAboutWindows(), 0);
+
+    frmSplash& second = openAbout();
+    QCOMPARE(second.mapToGlobal(second.clientRect().topLeft()), QPoint(302, 303));
+    QVERIFY(second.isVisible());
+}
+
+void AboutTest::unloadWhenNotLoadedDoesNothing()
+{
+    QVERIFY(!SharedForm<frmSplash>::isLoaded());
+    SharedForm<frmSplash>::unload();
+    QVERIFY(!SharedForm<frmSplash>::isLoaded());
+    QCOMPARE(liveAboutWindows(), 0);
+}
+
+void AboutTest::openingAndClosingManyTimesLeavesNothingBehind()
+{
+    const int before = QApplication::allWidgets().size();
+    for (int i = 0; i < 1000; ++i) {
+        frmSplash& about = openAbout();
+        if (i % 2)
+            QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(50, 50));
+        else
+            SharedForm<frmSplash>::unload();
+        QVERIFY(liveAboutWindows() <= 1);
+    }
+    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(QApplication::allWidgets().size(), before);
+}
+
+QORIN_UI_TEST_MAIN(AboutTest)
+#include "about_test.moc"

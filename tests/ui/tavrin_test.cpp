@@ -1,0 +1,394 @@
+#include "frm_splash.h"
+#include "shared_form.h"
+#include "tavrin.h"
+#include "tavrin_surface.h"
+#include "test_main.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
+#include <memory>
+
+using qorin::ui::frmSplash;
+using qorin::ui::SharedForm;
+using qorin::ui::Tavrin;
+using qorin::ui::TavrinSurface;
+
+namespace {
+
+constexpr int kFewTicks = 2000; // ms: ten ticks of the timer
+
+struct Window
+{
+    std::unique_ptr<Tavrin> tavrin = std::make_unique<Tavrin>();
+    QLineEdit* A = nullptr;
+    QPlainTextEdit* B = nullptr;
+
+    Window()
+    {
+        tavrin->load();
+        tavrin->show();
+        A = tavrin->findChild<QLineEdit*>("A");
+        B = tavrin->findChild<QPlainTextEdit*>("B");
+    }
+};
+
+// Types text the way a keyboard does, Polish letters included (QTest::keyClicks takes
+// Latin-1 only).
+void typeInto(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+bool near(const QColor& actual, const QColor& expected, int tolerance = 8)
+{
+    return qAbs(actual.red() - expected.red()) <= tolerance &&
+           qAbs(actual.green() - expected.green()) <= tolerance &&
+           qAbs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TavrinTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typingShowsTranslationWithoutKeyOrClick_data();
+    void typingShowsTranslationWithoutKeyOrClick();
+    void clearingInputEmptiesOutput();
+    void millionCharacterPasteKeepsWindowWorking();
+    void selectionInOutputSurvivesTicks();
+    void fieldsHaveTheirDesignSettings();
+    void fontsAreRequestedAsDesigned();
+    void tabMovesBetweenInputAndOutputOnly();
+    void buttonIsHiddenAndNotDefault();
+    void windowIsFixedWithoutMaximiseAndCentred();
+    void menuTreeHasPlainEntries();
+    void timerTicksEvery200ms();
+    void surfaceItemsAreListedBackToFront();
+    void surfaceIsPaintedInOrder();
+    void aboutOpensOnceAndWindowStaysUsable();
+    void closingTakesAboutWindowAlongAndStopsTimer();
+};
+
+void TavrinTest::typingShowsTranslationWithoutKeyOrClick_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("translation");
+    QTest::newRow("capital first letter") << "Kot"
+                                          << "el gato";
+    QTest::newRow("Polish capitals") << "ABAŻUR"
+                                     << "el pantalla";
+    QTest::newRow("reflexive verb") << "kąpać się"
+                                    << "bańarse";
+    QTest::newRow("last row of the table") << "szambo"
+                                           << "el pozo negro";
+    QTest::newRow("no such headword") << "kotx"
+                                      << "";
+}
+
+void TavrinTest::typingShowsTranslationWithoutKeyOrClick()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, translation);
+    Window w;
+    typeInto(w.A, typed);
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), translation, kFewTicks);
+    // It stays there tick after tick.
+    QTest::qWait(450);
+    QCOMPARE(w.B->toPlainText(), translation);
+}
+
+void TavrinTest::clearingInputEmptiesOutput()
+{
+    Window w;
+    QTest::keyClicks(w.A, "obok");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("cerca de"), kFewTicks);
+    w.A->selectAll();
+    QTest::keyClick(w.A, Qt::Key_Backspace);
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString(), kFewTicks);
+}
+
+void TavrinTest::millionCharacterPasteKeepsWindowWorking()
+{
+    Window w;
+    const QString huge(1'000'000, QChar(u'Ż'));
+    QGuiApplication::clipboard()->setText(huge);
+    w.A->setFocus();
+    w.A->paste();
+    QCOMPARE(w.A->text().size(), huge.size());
+    QTest::qWait(700); // several passes over a million characters
+    QCOMPARE(w.B->toPlainText(), QString());
+
+    w.A->clear();
+    QTest::keyClicks(w.A, "dla");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("para"), kFewTicks);
+}
+
+void TavrinTest::selectionInOutputSurvivesTicks()
+{
+    Window w;
+    QTest::keyClicks(w.A, "apteka");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("la farmacia, la botica"), kFewTicks);
+
+    QTextCursor cursor = w.B->textCursor();
+    cursor.setPosition(3);
+    cursor.setPosition(11, QTextCursor::KeepAnchor);
+    w.B->setTextCursor(cursor);
+    QSignalSpy textChanges(w.B, &QPlainTextEdit::textChanged);
+
+    QTest::qWait(1000); // five ticks, each of which writes the output twice
+    QCOMPARE(w.B->textCursor().selectedText(), QString("farmacia"));
+    QCOMPARE(textChanges.count(), 0);
+}
+
+void TavrinTest::fieldsHaveTheirDesignSettings()
+{
+    Window w;
+    QCOMPARE(w.A->geometry(), QRect(48, 48, 377, 25));
+    QCOMPARE(w.B->geometry(), QRect(48, 120, 377, 113));
+    QVERIFY(w.A->text().isEmpty());
+    QVERIFY(w.B->toPlainText().isEmpty());
+    QCOMPARE(w.A->maxLength(), std::numeric_limits<int>::max());
+
+    for (QWidget* field : {static_cast<QWidget*>(w.A), static_cast<QWidget*>(w.B)}) {
+        QCOMPARE(field->palette().color(QPalette::Base), QColor(255, 255, 192));
+        QCOMPARE(field->palette().color(QPalette::Text), QColor(0, 0, 0));
+    }
+
+    QVERIFY(w.B->isReadOnly());
+    QVERIFY(w.B->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    QCOMPARE(w.B->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(w.B->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(w.B->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(w.B->toolTip(), QString("Translation"));
+    QCOMPARE(w.B->viewport()->cursor().shape(), Qt::ArrowCursor);
+
+    // The user cannot type into the output.
+    w.B->setFocus();
+    QTest::keyClicks(w.B, "xyz");
+    QVERIFY(w.B->toPlainText().isEmpty());
+}
+
+void TavrinTest::fontsAreRequestedAsDesigned()
+{
+    Window w;
+    const auto* Command1 = w.tavrin->findChild<QPushButton*>("Command1");
+    const auto* surface = w.tavrin->findChild<TavrinSurface*>();
+    QVERIFY(Command1 && surface);
+
+    struct Expected
+    {
+        QFont font;
+        QString family;
+        qreal points;
+        bool bold;
+    };
+    const Expected expected[] = {
+        {w.A->font(), "Times New Roman", 14.25, false},
+        {w.B->font(), "Times New Roman", 14.25, false},
+        {Command1->font(), "Times New Roman", 18.0, true},
+        {surface->labelFont(), "MS Serif", 9.75, true},
+    };
+    for (const Expected& e : expected) {
+        QCOMPARE(e.font.families().value(0), e.family);
+        QCOMPARE(e.font.pointSizeF(), e.points);
+        QCOMPARE(e.font.bold(), e.bold);
+        // Whatever face stands in, it can show every Polish letter.
+        const QFontMetrics metrics(e.font);
+        for (QChar letter : QString("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ"))
+            QVERIFY2(metrics.inFont(letter), qPrintable(QString("missing %1").arg(letter)));
+    }
+}
+
+void TavrinTest::tabMovesBetweenInputAndOutputOnly()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
+    QCOMPARE(QApplication::focusWidget(), w.A);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.B);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.A);
+}
+
+void TavrinTest::buttonIsHiddenAndNotDefault()
+{
+    Window w;
+    const auto* Command1 = w.tavrin->findChild<QPushButton*>("Command1");
+    QVERIFY(Command1);
+    QVERIFY(!Command1->isVisible());
+    QCOMPARE(Command1->text(), QString("?"));
+    QCOMPARE(Command1->geometry(), QRect(384, 16, 41, 28));
+    QVERIFY(!Command1->isDefault());
+    QVERIFY(!Command1->autoDefault());
+    QVERIFY(!Command1->icon().isNull());
+    QCOMPARE(Command1->palette().color(QPalette::Button), QColor(255, 238, 170));
+    // Return in the input field clicks nothing.
+    QSignalSpy clicks(Command1, &QPushButton::clicked);
+    QTest::keyClick(w.A, Qt::Key_Return);
+    QCOMPARE(clicks.count(), 0);
+}
+
+void TavrinTest::windowIsFixedWithoutMaximiseAndCentred()
+{
+    Window w;
+    const Qt::WindowFlags flags = w.tavrin->windowFlags();
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QCOMPARE(w.tavrin->windowTitle(), QString("Tavrin Qorin"));
+    QVERIFY(!w.tavrin->windowIcon().isNull());
+    QCOMPARE(w.tavrin->minimumSize(), w.tavrin->maximumSize());
+    QCOMPARE(w.tavrin->centralWidget()->size(), QSize(474, 292));
+    QCOMPARE(w.tavrin->centralWidget()->y(), w.tavrin->menuBar()->height());
+
+    // Centred when loaded, before the window system has put its frame around it; the frame
+    // may shift it by its own width.
+    const QPoint screenCentre = w.tavrin->screen()->availableGeometry().center();
+    const QPoint offCentre = w.tavrin->frameGeometry().center() - screenCentre;
+    const QPoint frame = w.tavrin->geometry().topLeft() - w.tavrin->frameGeometry().topLeft();
+    QVERIFY2(offCentre.manhattanLength() <= frame.manhattanLength() + 2,
+             qPrintable(QString("off centre by %1,%2").arg(offCentre.x()).arg(offCentre.y())));
+}
+
+void TavrinTest::menuTreeHasPlainEntries()
+{
+    Window w;
+    const QList<QAction*> bar = w.tavrin->menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    const QStringList barTexts{bar[0]->text(), bar[1]->text()};
+    QCOMPARE(barTexts, QStringList({"File", "Help"}));
+
+    const struct
+    {
+        QString menu;
+        QString item;
+        QString itemName;
+    } tree[] = {{"File", "Exit", "Exit"}, {"Help", "About", "mnuInfo"}};
+    for (const auto& entry : tree) {
+        const auto* menu = w.tavrin->findChild<QMenu*>(entry.menu);
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 1);
+        const QAction* item = menu->actions().first();
+        QCOMPARE(item->text(), entry.item);
+        QCOMPARE(item->objectName(), entry.itemName);
+        QVERIFY(!item->isSeparator());
+        QVERIFY(!item->isCheckable());
+        QVERIFY(item->shortcut().isEmpty());
+        QVERIFY(item->isEnabled() && item->isVisible());
+        QVERIFY(!item->text().contains('&'));
+    }
+    for (const QAction* action : bar)
+        QVERIFY(!action->text().contains('&'));
+}
+
+void TavrinTest::timerTicksEvery200ms()
+{
+    Tavrin tavrin;
+    tavrin.load(); // loaded, not shown: the timer runs already
+    const auto* Timer1 = tavrin.findChild<QTimer*>("Timer1");
+    QVERIFY(Timer1);
+    QCOMPARE(Timer1->interval(), 200);
+    QVERIFY(Timer1->isActive());
+    QVERIFY(!Timer1->isSingleShot());
+    QVERIFY(!tavrin.isVisible());
+}
+
+void TavrinTest::surfaceItemsAreListedBackToFront()
+{
+    Window w;
+    const auto* surface = w.tavrin->findChild<TavrinSurface*>();
+    QVERIFY(surface);
+    const struct
+    {
+        QString name;
+        QRect geometry;
+    } expected[] = {
+        {"Image1", {8, 0, 460, 285}},  {"Shape4", {52, 125, 377, 113}},
+        {"Shape3", {52, 53, 377, 25}}, {"Shape5", {320, 72, 80, 18}},
+        {"Label2", {327, 73, 67, 17}}, {"Shape6", {321, 232, 80, 18}},
+        {"ŃŃ", {322, 232, 81, 17}},    {"Shape1", {7, 1, 461, 285}},
+    };
+    QCOMPARE(surface->items().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        QCOMPARE(surface->items()[i].name, expected[i].name);
+        QCOMPARE(surface->items()[i].geometry, expected[i].geometry);
+    }
+    QCOMPARE(surface->items()[4].text, QString("POLSKI"));
+    QCOMPARE(surface->items()[6].text, QString::fromUtf16(u"ESPA\u0143OL"));
+}
+
+void TavrinTest::surfaceIsPaintedInOrder()
+{
+    Window w;
+    auto* surface = w.tavrin->findChild<TavrinSurface*>();
+    const QImage image = surface->grab().toImage();
+    const QColor darkOrange(192, 128, 0);
+
+    // The frame lies over the picture.
+    QVERIFY(near(image.pixelColor(7, 150), Qt::black));
+    QVERIFY(near(image.pixelColor(466, 150), Qt::black));
+    // The shadows show along the right edges of the fields.
+    QVERIFY(near(image.pixelColor(427, 60), darkOrange));
+    QVERIFY(near(image.pixelColor(427, 200), darkOrange));
+    // The badges with their borders.
+    QVERIFY(near(image.pixelColor(360, 89), Qt::black));
+    QVERIFY(near(image.pixelColor(322, 80), darkOrange));
+    // The background picture between the frame's edges: warm colours.
+    const QColor picture = image.pixelColor(20, 150);
+    QVERIFY(picture.red() > 180 && picture.blue() < 120);
+    // The margin left of the picture shows the window's own background.
+    QVERIFY(near(image.pixelColor(2, 150), w.tavrin->palette().color(QPalette::Window)));
+    // Yellow lettering lies over each badge.
+    for (const QRect label : {QRect(327, 73, 67, 17), QRect(322, 232, 81, 17)}) {
+        int yellow = 0;
+        for (int y = label.top(); y <= label.bottom(); ++y)
+            for (int x = label.left(); x <= label.right(); ++x)
+                yellow += near(image.pixelColor(x, y), QColor(255, 255, 0), 40);
+        QVERIFY2(yellow > 20, qPrintable(QString("yellow pixels: %1").arg(yellow)));
+    }
+}
+
+void TavrinTest::aboutOpensOnceAndWindowStaysUsable()
+{
+    Window w;
+    auto* about = w.tavrin->findChild<QAction*>("mnuInfo");
+    about->trigger();
+    about->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    int open = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        open += widget->objectName() == "frmSplash" && widget->isVisible();
+    QCOMPARE(open, 1);
+    QVERIFY(SharedForm<frmSplash>::instance().parent() == nullptr); // shown without an owner
+
+    QTest::keyClicks(w.A, "ile");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("Cuánto"), kFewTicks);
+    SharedForm<frmSplash>::unload();
+}
+
+void TavrinTest::closingTakesAboutWindowAlongAndStopsTimer()
+{
+    Window w;
+    w.tavrin->findChild<QAction*>("mnuInfo")->trigger();
+    QVERIFY(SharedForm<frmSplash>::isLoaded());
+    w.tavrin->close();
+    QVERIFY(!SharedForm<frmSplash>::isLoaded());
+    QVERIFY(!w.tavrin->findChild<QTimer*>("Timer1")->isActive());
+}
+
+QORIN_UI_TEST_MAIN(TavrinTest)
+#include "tavrin_test.moc"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "application.h"
+
+#include <QTest>
+
+// Runs a Qt Test object under the program's own application object, so the windows find the
+// platform layer they run on.
+#define QORIN_UI_TEST_MAIN(TestObject)                                                             \
+    int main(int argc, char* argv[])                                                               \
+    {                                                                                              \
+        qorin::ui::Application application(argc, argv);                                            \
+        TestObject test;                                                                           \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

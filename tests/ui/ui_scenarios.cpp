@@ -1,0 +1,139 @@
+// Scenarios that end the program, each run in a process of its own by ending_test. Each one
+// drives the real windows under the real application object and prints what it saw as
+// key=value lines after the event loop has ended.
+
+#include "application.h"
+#include "frm_splash.h"
+#include "lookup_pass.h"
+#include "shared_form.h"
+#include "tavrin.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+using namespace qorin::ui;
+
+namespace {
+
+// Counts the close events and timer ticks a window gets after a given moment.
+class Watcher : public QObject
+{
+public:
+    int closeEvents = 0;
+    int ticksAfterEnd = 0;
+    bool ended = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close)
+            ++closeEvents;
+        return false;
+    }
+};
+
+int endingScenario(Application& application, bool openAbout, bool viaExit)
+{
+    Tavrin tavrin;
+    tavrin.load();
+    tavrin.show();
+    Watcher watcher;
+    tavrin.installEventFilter(&watcher);
+    auto* timer = tavrin.findChild<QTimer*>("Timer1");
+    QObject::connect(timer, &QTimer::timeout, [&] { watcher.ticksAfterEnd += watcher.ended; });
+    if (openAbout)
+        QTimer::singleShot(100, [&] { tavrin.findChild<QAction*>("mnuInfo")->trigger(); });
+    QTimer::singleShot(500, [&] {
+        std::printf("about-loaded-before=%d\n", SharedForm<frmSplash>::isLoaded());
+        watcher.ended = true;
+        if (viaExit)
+            tavrin.findChild<QAction*>("Exit")->trigger();
+        else
+            tavrin.close();
+    });
+    const int status = application.exec();
+    std::printf("status=%d\nclose-events=%d\nticks-after-end=%d\nabout-loaded=%d\n", status,
+                watcher.closeEvents, watcher.ticksAfterEnd, SharedForm<frmSplash>::isLoaded());
+    int aboutWindows = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        aboutWindows += widget->objectName() == "frmSplash" && widget->isVisible();
+    std::printf("about-visible=%d\n", aboutWindows);
+    return status;
+}
+
+// A pair of fields whose input fails on its second read.
+class FailingFields : public qorin::TextFields
+{
+public:
+    std::u16string readInput() override
+    {
+        if (++m_reads == 2)
+            throw std::runtime_error("input field lost");
+        return u"kot";
+    }
+    std::u16string readOutput() override { return m_output; }
+    void writeOutput(std::u16string_view text) override { m_output = text; }
+
+private:
+    int m_reads = 0;
+    std::u16string m_output;
+};
+
+int failureScenario(Application& application)
+{
+    Tavrin tavrin;
+    tavrin.load();
+    tavrin.show();
+    FailingFields fields;
+    QTimer::singleShot(300, [&] { qorin::runLookupPass(fields); });
+
+    // Answers the run-time error message from outside, as a user would.
+    std::atomic<bool> done = false;
+    std::thread answer([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            QMetaObject::invokeMethod(
+                &application,
+                [] {
+                    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    if (!box)
+                        return;
+                    std::printf("title=%s\ntext=%s\n", qPrintable(box->windowTitle()),
+                                qPrintable(box->text().replace('\n', ' ')));
+                    std::fflush(stdout);
+                    box->accept();
+                },
+                Qt::QueuedConnection);
+        }
+    });
+    const int status = application.exec();
+    done = true;
+    answer.join();
+    std::printf("status=%d\n", status);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    Application application(argc, argv);
+    const char* scenario = argc > 1 ? argv[1] : "";
+    if (!std::strcmp(scenario, "exit"))
+        return endingScenario(application, false, true);
+    if (!std::strcmp(scenario, "exit-with-about"))
+        return endingScenario(application, true, true);
+    if (!std::strcmp(scenario, "close-with-about"))
+        return endingScenario(application, true, false);
+    if (!std::strcmp(scenario, "field-failure"))
+        return failureScenario(application);
+    std::fprintf(stderr, "unknown scenario\n");
+    return 2;
+}

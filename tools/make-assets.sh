@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Regenerates the pictures and icons in assets/. The results are committed, so a build needs
+# no image tools; run this only to change a picture. Needs ImageMagick (imagemagick) and the
+# calligraphic face Z003 (fonts-urw-base35). Every texture has a fixed seed, so a run gives
+# the same pictures again.
+set -euo pipefail
+cd "$(dirname "$0")/../assets"
+
+font=$(fc-match -f '%{file}' 'Z003')
+bold=$(fc-match -f '%{file}' 'Liberation Sans:bold')
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# A soft grey cloud texture of the given size and seed.
+clouds() { # width height seed out
+    convert -size "$1x$2" -seed "$3" plasma:grey50-grey50 -colorspace Gray -blur 0x2 \
+        -auto-level "$4"
+}
+
+# Flame colours: yellow in the middle, orange, red at the edges (radial).
+flame() { # width height out
+    convert -size "$1x$2" radial-gradient:'#fff25a'-'#c81400' \
+        -sigmoidal-contrast 3x50% "$3"
+}
+
+# Background of the main window: red along the top and bottom edges, orange between, a bright
+# yellow band across the middle; a soft cloud texture over it. 484 x 295 at 150 dpi.
+convert -size 1x295 gradient:'#d01e00'-'#ff9a10' \
+    \( -size 1x295 gradient:'#ff9a10'-'#d01e00' \) \
+    -append -resize 1x295\! -scale 484x295\! "$tmp/bands.png"
+convert -size 484x40 gradient:none-'#fff200' \( -size 484x40 gradient:'#fff200'-none \) \
+    -append -resize 484x60\! "$tmp/yellow.png"
+clouds 484 295 1701 "$tmp/clouds.png"
+convert "$tmp/bands.png" "$tmp/yellow.png" -gravity center -composite \
+    "$tmp/clouds.png" -compose soft-light -composite \
+    -units PixelsPerInch -density 150 -quality 90 background.jpg
+
+# Window and program icon: the short name in bold black on a red, orange and yellow cloud.
+# 32 x 32, 256 colours.
+clouds 32 32 2203 "$tmp/c32.png"
+convert -size 32x32 gradient:'#e02000'-'#ffd020' "$tmp/c32.png" -compose overlay -composite \
+    -font "$bold" -pointsize 15 -fill black -gravity center -annotate +0+1 'Qor' \
+    -colors 256 -type Palette "$tmp/qorin.png"
+convert "$tmp/qorin.png" -define icon:auto-resize=32 qorin.ico
+
+# Picture of the hidden button: irregular bright and dark green blocks. 32 x 32, 16 colours.
+convert -seed 3307 -size 5x5 xc:gray50 +noise Random -colorspace Gray -threshold 50% \
+    -scale 32x32\! "$tmp/blocks-a.png"
+convert -seed 4409 -size 7x7 xc:gray50 +noise Random -colorspace Gray -threshold 40% \
+    -scale 32x32\! "$tmp/blocks-b.png"
+# (one step per command: ImageMagick 6.9.11 crashes on the whole chain at once)
+convert "$tmp/blocks-a.png" "$tmp/blocks-b.png" -compose multiply -composite "$tmp/blocks.png"
+convert "$tmp/blocks.png" +level-colors '#0b5d0b','#33e633' "$tmp/green.png"
+convert "$tmp/green.png" -colors 16 -type Palette "$tmp/command1.png"
+convert "$tmp/command1.png" -define icon:auto-resize=32 command1.ico
+
+# About picture: flame background with a dark ragged rim and five centred calligraphic lines.
+# 278 x 210.
+flame 278 210 "$tmp/about-flame.png"
+convert -size 278x210 -seed 5501 plasma:grey50-grey50 -colorspace Gray -blur 0x1 -auto-level \
+    "$tmp/about-noise.png"
+# White inside, black towards the edges; mixed with the noise and cut, it makes a ragged rim.
+convert -size 262x194 xc:white -bordercolor black -border 8 -blur 0x6 -level 0,60% \
+    "$tmp/about-edge.png"
+convert "$tmp/about-edge.png" "$tmp/about-noise.png" -compose blend -define compose:args=40 \
+    -composite -threshold 47% -blur 0x0.7 "$tmp/about-rim.png"
+convert "$tmp/about-flame.png" "$tmp/about-rim.png" -compose multiply -composite \
+    -font "$font" -fill '#1a0d00' -gravity north \
+    -pointsize 46 -annotate +0+8 'Qorin' \
+    -pointsize 22 -annotate +0+66 'freeware' \
+    -pointsize 19 -annotate +0+100 'by the Qorin team' \
+    -pointsize 17 -annotate +0+128 'qorin@example.org' \
+    -pointsize 21 -annotate +0+156 'version 4.95' \
+    -quality 92 about.jpg
+
+# About icon: large black letters on yellow, orange and red, a small Polish flag (white over
+# red, in a dark frame) in the top right corner. 32 x 32, 256 colours.
+convert -size 32x32 radial-gradient:'#ffe040'-'#d01800' \
+    -font "$bold" -pointsize 19 -fill black -gravity southwest -annotate +1+0 'Q' \
+    -fill '#202020' -draw 'rectangle 20,1 31,10' \
+    -fill white -draw 'rectangle 21,2 30,5' \
+    -fill '#dc143c' -draw 'rectangle 21,6 30,9' \
+    -colors 256 -type Palette "$tmp/about-icon.png"
+convert "$tmp/about-icon.png" -define icon:auto-resize=32 about.ico
+
+# Splash picture: "Qorin" in large black calligraphic letters on a flame background, with dark
+# brush-stroke ornaments reaching in from the four corners. 360 x 240.
+flame 360 240 "$tmp/splash-flame.png"
+convert "$tmp/splash-flame.png" \
+    -stroke '#1a0a00' -fill none -strokewidth 7 \
+    -draw 'path "M 0,0 C 40,10 60,30 70,62"' -strokewidth 4 -draw 'path "M 0,18 C 30,22 44,40 46,58"' \
+    -strokewidth 7 -draw 'path "M 360,0 C 320,10 300,30 290,62"' -strokewidth 4 -draw 'path "M 360,18 C 330,22 316,40 314,58"' \
+    -strokewidth 7 -draw 'path "M 0,240 C 40,230 60,210 70,178"' -strokewidth 4 -draw 'path "M 0,222 C 30,218 44,200 46,182"' \
+    -strokewidth 7 -draw 'path "M 360,240 C 320,230 300,210 290,178"' -strokewidth 4 -draw 'path "M 360,222 C 330,218 316,200 314,182"' \
+    -stroke none -font "$font" -fill black -gravity center -pointsize 96 -annotate +0+4 'Qorin' \
+    -quality 92 splash.jpg
+
+identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg

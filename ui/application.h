@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <functional>
+
+class QMessageBox;
+
+namespace qorin::ui {
+
+// The application object: Qt's, plus the program's two platform duties. Any exception that
+// escapes a handler of ours is a run-time error: the standard message is shown, then the
+// program ends with a non-zero status. And File, Exit ends the program at once: the event
+// loop stops and no further handler runs.
+class Application : public QApplication
+{
+public:
+    Application(int& argc, char** argv);
+
+    // The program's application object; every window of the program runs under one.
+    static Application& instance();
+
+    // Runs the start-up procedure, then the event loop, both under the run-time error
+    // report. Returns the program's exit status.
+    int run(const std::function<void()>& startUp);
+
+    // Ends the program at once: nothing of ours runs after the current handler returns.
+    void endNow();
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    void reportRunTimeError(const QString& what);
+    bool isHeldBack(QObject* receiver, const QEvent* event) const;
+
+    bool m_ended = false;
+    QPointer<QMessageBox> m_report;
+};
+
+} // namespace qorin::ui

@@ -1,0 +1,59 @@
+#include "frm_splash.h"
+
+#include "icon_pointer.h"
+#include "key_character.h"
+#include "shared_form.h"
+#include "twips.h"
+
+#include <QIcon>
+#include <QKeyEvent>
+
+namespace qorin::ui {
+
+frmSplash::frmSplash()
+    : PictureForm(QSize(px(4170), px(3150)), QStringLiteral(":/assets/about.jpg"), QColor(),
+                  Qt::Tool)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowIcon(QIcon(QStringLiteral(":/assets/about.ico")));
+    setCursor(iconPointer());
+    placeClientAt(QPoint(px(4530), px(4545)));
+}
+
+void frmSplash::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (clientRect().contains(event->position().toPoint()))
+        Form_Click();
+}
+
+void frmSplash::mouseDoubleClickEvent(QMouseEvent*)
+{
+    Form_DblClick();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* event)
+{
+    if (const auto character = keyCharacter(*event)) {
+        qint16 KeyAscii = *character;
+        Form_KeyPress(KeyAscii);
+        return;
+    }
+    PictureForm::keyPressEvent(event);
+}
+
+void frmSplash::Form_Click()
+{
+    SharedForm<frmSplash>::unload(*this);
+}
+
+void frmSplash::Form_DblClick()
+{
+    SharedForm<frmSplash>::unload(*this);
+}
+
+void frmSplash::Form_KeyPress(qint16&)
+{
+    SharedForm<frmSplash>::unload(*this);
+}
+
+} // namespace qorin::ui

@@ -1,0 +1,52 @@
+#include "picture_form.h"
+
+#include <QPainter>
+#include <QScreen>
+
+namespace qorin::ui {
+
+PictureForm::PictureForm(QSize clientSize, const QString& picture, const QColor& background,
+                         Qt::WindowType windowType)
+    : QWidget(nullptr, windowType | Qt::FramelessWindowHint), m_picture(picture),
+      m_background(background)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    setFixedSize(
+        clientSize.grownBy(QMargins(kBorderWidth, kBorderWidth, kBorderWidth, kBorderWidth)));
+}
+
+QRect PictureForm::clientRect() const
+{
+    return rect().marginsRemoved(QMargins(kBorderWidth, kBorderWidth, kBorderWidth, kBorderWidth));
+}
+
+void PictureForm::placeClientAt(QPoint screenPoint)
+{
+    move(screenPoint - clientRect().topLeft());
+}
+
+void PictureForm::centreOnScreen()
+{
+    const QScreen* target = screen();
+    if (!target)
+        return;
+    QRect frame = geometry();
+    frame.moveCenter(target->geometry().center());
+    move(frame.topLeft());
+}
+
+void PictureForm::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect client = clientRect();
+    painter.fillRect(client, m_background.isValid() ? m_background : palette().window().color());
+    painter.setClipRect(client);
+    painter.drawPixmap(client.topLeft(), m_picture);
+    painter.setClipping(false);
+    painter.setPen(QPen(Qt::black, kBorderWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -kBorderWidth, -kBorderWidth));
+}
+
+} // namespace qorin::ui

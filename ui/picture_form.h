@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+namespace qorin::ui {
+
+// A window without a title bar that shows one picture, unscaled, at the top-left corner of
+// its client area, inside a fixed single-line border. It has no taskbar button and can be
+// neither resized nor dragged. Closing it destroys it. The splash and About windows are such
+// windows.
+class PictureForm : public QWidget
+{
+public:
+    static constexpr int kBorderWidth = 1;
+
+    PictureForm(QSize clientSize, const QString& picture, const QColor& background,
+                Qt::WindowType windowType);
+
+    // The client area, inside the border, in this window's coordinates.
+    QRect clientRect() const;
+
+protected:
+    // Places the window so that its client area's top-left corner is at this screen point.
+    void placeClientAt(QPoint screenPoint);
+    void centreOnScreen();
+
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_picture;
+    QColor m_background;
+};
+
+} // namespace qorin::ui

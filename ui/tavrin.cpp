@@ -1,0 +1,209 @@
+#include "tavrin.h"
+
+#include "application.h"
+#include "design_fonts.h"
+#include "frm_splash.h"
+#include "lookup_pass.h"
+#include "shared_form.h"
+#include "tavrin_surface.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <limits>
+
+namespace qorin::ui {
+
+namespace {
+
+constexpr int kTimer1Interval = 200; // milliseconds
+const QColor kFieldBackground(255, 255, 192);
+const QColor kFieldText(0, 0, 0);
+const QColor kButtonFace(255, 238, 170);
+
+void setColours(QWidget& widget, QPalette::ColorRole backgroundRole, const QColor& background,
+                QPalette::ColorRole textRole, const QColor& text)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(backgroundRole, background);
+    palette.setColor(textRole, text);
+    widget.setPalette(palette);
+}
+
+} // namespace
+
+Tavrin::Tavrin()
+{
+    setObjectName(QStringLiteral("Tavrin"));
+}
+
+void Tavrin::load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    setWindowTitle(QStringLiteral("Tavrin Qorin"));
+    setWindowIcon(QIcon(QStringLiteral(":/assets/qorin.ico")));
+    // A fixed single border: minimise and close, no maximise, no resizing.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    createControls();
+    createMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+    centreOnScreen();
+    Timer1->start();
+}
+
+void Tavrin::setVisible(bool visible)
+{
+    if (visible)
+        load();
+    QMainWindow::setVisible(visible);
+}
+
+void Tavrin::createControls()
+{
+    m_surface = new TavrinSurface(this);
+    setCentralWidget(m_surface);
+
+    A = new QLineEdit(m_surface);
+    A->setObjectName(QStringLiteral("A"));
+    A->setGeometry(twipsRect(720, 720, 5655, 375));
+    A->setFont(timesNewRoman(14.25));
+    setColours(*A, QPalette::Base, kFieldBackground, QPalette::Text, kFieldText);
+    A->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+
+    Command1 = new QPushButton(QStringLiteral("?"), m_surface);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twipsRect(5760, 240, 615, 420));
+    Command1->setFont(timesNewRoman(18, true));
+    setColours(*Command1, QPalette::Button, kButtonFace, QPalette::ButtonText, kFieldText);
+    Command1->setIcon(QIcon(QStringLiteral(":/assets/command1.ico")));
+    Command1->setIconSize(QSize(32, 32));
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
+    Command1->setVisible(false); // never shown: the timer is the only trigger
+    connect(Command1, &QPushButton::clicked, this, &Tavrin::Command1_Click);
+
+    B = new QPlainTextEdit(m_surface);
+    B->setObjectName(QStringLiteral("B"));
+    B->setGeometry(twipsRect(720, 1800, 5655, 1695));
+    B->setFont(timesNewRoman(14.25));
+    setColours(*B, QPalette::Base, kFieldBackground, QPalette::Text, kFieldText);
+    B->setReadOnly(true);
+    B->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    B->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    B->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    B->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    B->setUndoRedoEnabled(false);
+    B->setTabChangesFocus(true);
+    B->setToolTip(QStringLiteral("Translation"));
+    B->viewport()->setCursor(Qt::ArrowCursor);
+
+    setTabOrder(A, Command1);
+    setTabOrder(Command1, B);
+    A->setFocus();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kTimer1Interval);
+    connect(Timer1, &QTimer::timeout, this, &Tavrin::Timer1_Timer);
+}
+
+void Tavrin::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("Exit"));
+    connect(exit, &QAction::triggered, this, &Tavrin::Exit_Click);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help"));
+    QAction* about = help->addAction(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("mnuInfo"));
+    connect(about, &QAction::triggered, this, &Tavrin::mnuInfo_Click);
+}
+
+void Tavrin::centreOnScreen()
+{
+    const QScreen* target = screen();
+    if (!target)
+        return;
+    QRect frame = geometry();
+    frame.moveCenter(target->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void Tavrin::Timer1_Timer()
+{
+    Command1_Click();
+}
+
+void Tavrin::Command1_Click()
+{
+    // Whatever the pass leaves in `B`, even when a failing field ends it early, is shown.
+    struct ShowOutputAfterPass
+    {
+        Tavrin& window;
+        ~ShowOutputAfterPass() { window.showOutput(); }
+    } showOutputAfterPass{*this};
+
+    runLookupPass(*this);
+}
+
+void Tavrin::mnuInfo_Click()
+{
+    SharedForm<frmSplash>::setVisible(true);
+}
+
+void Tavrin::Exit_Click()
+{
+    SharedForm<frmSplash>::unload();
+    Application::instance().endNow();
+}
+
+void Tavrin::Form_Unload()
+{
+    SharedForm<frmSplash>::unload();
+}
+
+void Tavrin::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+    Timer1->stop(); // the window unloads; its timer goes with it
+}
+
+std::u16string Tavrin::readInput()
+{
+    return A->text().toStdU16String();
+}
+
+std::u16string Tavrin::readOutput()
+{
+    return m_outputText;
+}
+
+void Tavrin::writeOutput(std::u16string_view text)
+{
+    m_outputText = text;
+}
+
+void Tavrin::showOutput()
+{
+    if (m_outputText == m_shownText)
+        return;
+    B->setPlainText(QString::fromStdU16String(m_outputText));
+    m_shownText = m_outputText;
+}
+
+} // namespace qorin::ui

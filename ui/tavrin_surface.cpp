@@ -1,0 +1,100 @@
+#include "tavrin_surface.h"
+
+#include "design_fonts.h"
+#include "twips.h"
+
+#include <QPainter>
+
+namespace qorin::ui {
+
+namespace {
+
+using Kind = SurfaceItem::Kind;
+
+const QColor kDarkOrange(192, 128, 0);
+const QColor kYellow(255, 255, 0);
+const QColor kBlack(0, 0, 0);
+constexpr qreal kBadgeRadius = 5.0;
+
+// Back to front.
+std::vector<SurfaceItem> designItems()
+{
+    return {
+        {"Image1", Kind::Picture, twipsRect(120, 0, 6900, 4275), {}, {}, 0, {}, {}},
+        {"Shape4", Kind::Rectangle, twipsRect(787, 1880, 5655, 1695), kDarkOrange, {}, 0, {}, {}},
+        {"Shape3", Kind::Rectangle, twipsRect(787, 800, 5655, 375), kDarkOrange, {}, 0, {}, {}},
+        {"Shape5",
+         Kind::RoundedRectangle,
+         twipsRect(4800, 1080, 1200, 270),
+         kDarkOrange,
+         kBlack,
+         1,
+         {},
+         {}},
+        {"Label2", Kind::Label, twipsRect(4900, 1095, 1005, 255), {}, {}, 0, "POLSKI", kYellow},
+        {"Shape6",
+         Kind::RoundedRectangle,
+         twipsRect(4815, 3480, 1200, 270),
+         kDarkOrange,
+         kBlack,
+         1,
+         {},
+         {}},
+        {QStringLiteral("\u0143\u0143"),
+         Kind::Label,
+         twipsRect(4830, 3487, 1215, 255),
+         {},
+         {},
+         0,
+         QStringLiteral("ESPA\u0143OL"),
+         kYellow},
+        {"Shape1", Kind::Rectangle, twipsRect(105, 20, 6915, 4275), {}, kBlack, 2, {}, {}},
+    };
+}
+
+} // namespace
+
+TavrinSurface::TavrinSurface(QWidget* parent)
+    : QWidget(parent), m_items(designItems()), m_picture(QStringLiteral(":/assets/background.jpg")),
+      m_labelFont(msSerif(9.75, true))
+{
+    setObjectName(QStringLiteral("TavrinSurface"));
+    setFixedSize(px(7110), px(4380));
+}
+
+void TavrinSurface::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    for (const SurfaceItem& item : m_items)
+        paintItem(painter, item);
+}
+
+void TavrinSurface::paintItem(QPainter& painter, const SurfaceItem& item) const
+{
+    const QRectF area(item.geometry);
+    switch (item.kind) {
+    case Kind::Picture:
+        painter.drawPixmap(item.geometry, m_picture);
+        return;
+    case Kind::Label:
+        painter.setFont(m_labelFont);
+        painter.setPen(item.textColour);
+        painter.drawText(item.geometry, Qt::AlignCenter, item.text);
+        return;
+    case Kind::Rectangle:
+    case Kind::RoundedRectangle:
+        break;
+    }
+    // The border lies inside the item's rectangle, as the shapes have always been drawn.
+    const qreal inset = item.borderWidth / 2.0;
+    const QRectF outline = area.adjusted(inset, inset, -inset, -inset);
+    painter.setPen(item.border.isValid() ? QPen(item.border, item.borderWidth) : Qt::NoPen);
+    painter.setBrush(item.fill.isValid() ? QBrush(item.fill) : Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, item.kind == Kind::RoundedRectangle);
+    if (item.kind == Kind::RoundedRectangle)
+        painter.drawRoundedRect(outline, kBadgeRadius, kBadgeRadius);
+    else
+        painter.drawRect(outline);
+}
+
+} // namespace qorin::ui

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "surface_item.h"
+
+#include <QFont>
+#include <QPixmap>
+#include <QWidget>
+#include <vector>
+
+namespace qorin::ui {
+
+// The client area of the main window below its menu bar: draws the background picture, the
+// shadows, the badges with their labels and the frame, in that order from back to front.
+// The text fields and the button are child widgets above it.
+class TavrinSurface : public QWidget
+{
+public:
+    explicit TavrinSurface(QWidget* parent);
+
+    const std::vector<SurfaceItem>& items() const { return m_items; }
+    const QFont& labelFont() const { return m_labelFont; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintItem(QPainter& painter, const SurfaceItem& item) const;
+
+    std::vector<SurfaceItem> m_items;
+    QPixmap m_picture;
+    QFont m_labelFont;
+};
+
+} // namespace qorin::ui
