@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test lint-glossary clean
 
 all: build
 
@@ -22,6 +22,11 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Spelling check of the glossary for maintainers (hunspell, Polish and Spanish).
+lint-glossary:
+	@sh scripts/install-deps hunspell hunspell-pl hunspell-es python3
+	python3 tools/lint-glossary
 
 clean:
 	rm -rf $(BUILD)

@@ -94,6 +94,23 @@ TEST(BuiltInLookupSequence, PassInBetweenLetsParaFindItsRow)
     EXPECT_EQ(fields.output, u"vapor");
 }
 
+// Every digit finds its number word; two digits or a leading zero find nothing.
+TEST(BuiltInLookupDigits, DigitsAreTextNotNumbers)
+{
+    const char16_t* words[] = {u"cero",  u"uno",  u"dos",   u"tres", u"cuatro",
+                               u"cinco", u"seis", u"siete", u"ocho", u"nueve"};
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+        RecordingFields fields(std::u16string(1, digit), u"");
+        runLookupPass(fields);
+        EXPECT_EQ(fields.output, words[digit - u'0']);
+    }
+    for (const char16_t* text : {u"10", u"00", u"07", u"99", u"@@"}) {
+        RecordingFields fields(text, u"");
+        runLookupPass(fields);
+        EXPECT_EQ(fields.output, u"");
+    }
+}
+
 TEST(BuiltInLookupWrites, EmptyInputWritesOnceAndScansOneChunk)
 {
     RecordingFields fields(u"", u"");
