@@ -96,3 +96,7 @@ convert "$tmp/splash-flame.png" \
     -quality 92 splash.jpg
 
 identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg
+
+# The program icon for desktop menus (hicolor theme): the window icon as PNG.
+convert 'qorin.ico[0]' qorin.png
+identify qorin.png

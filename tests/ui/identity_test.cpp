@@ -1,0 +1,100 @@
+#include "test_main.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+QString assetText(const QString& name)
+{
+    QFile file(QString(QORIN_SOURCE_DIR) + "/assets/" + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+class IdentityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void applicationObjectCarriesNameAndVersion();
+    void versionResourceFields_data();
+    void versionResourceFields();
+    void versionResourceCompilesWithWindres();
+    void desktopEntryIsValid();
+};
+
+void IdentityTest::applicationObjectCarriesNameAndVersion()
+{
+    QCOMPARE(QCoreApplication::applicationName(), QString("Qorin"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QString("4.09.0005"));
+}
+
+void IdentityTest::versionResourceFields_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("file version numbers") << R"(\nFILEVERSION 4,9,0,5\n)";
+    QTest::newRow("product version numbers") << R"(\nPRODUCTVERSION 4,9,0,5\n)";
+    QTest::newRow("one US English Unicode string table")
+        << R"(BLOCK "StringFileInfo"\s*BEGIN\s*(//[^\n]*\s*)?BLOCK "040904B0")";
+    QTest::newRow("translation") << R"(VALUE "Translation", 0x0409, 1200)";
+    QTest::newRow("FileVersion") << R"(VALUE "FileVersion", "4\.09\.0005")";
+    QTest::newRow("ProductVersion") << R"(VALUE "ProductVersion", "4\.09\.0005")";
+    QTest::newRow("FileDescription") << R"(VALUE "FileDescription", "Tavrin")";
+    QTest::newRow("ProductName") << R"(VALUE "ProductName", "Tavrin")";
+    QTest::newRow("InternalName") << R"(VALUE "InternalName", "Qorin")";
+    QTest::newRow("OriginalFilename") << R"(VALUE "OriginalFilename", "Qorin\.exe")";
+    QTest::newRow("CompanyName") << R"(VALUE "CompanyName", "[^"]+")";
+    QTest::newRow("LegalCopyright") << R"(VALUE "LegalCopyright", "[^"]+")";
+    QTest::newRow("program icon") << R"(\nIDI_ICON1 ICON "qorin\.ico"\n)";
+}
+
+void IdentityTest::versionResourceFields()
+{
+    QFETCH(QString, pattern);
+    const QString resource = assetText("qorin.rc");
+    QVERIFY(!resource.isEmpty());
+    QVERIFY2(QRegularExpression(pattern).match(resource).hasMatch(), qPrintable(pattern));
+    QCOMPARE(resource.count("BLOCK \"0"), 1); // exactly one string table
+}
+
+void IdentityTest::versionResourceCompilesWithWindres()
+{
+    // windres preprocesses with the cross compiler's preprocessor.
+    const QString windres = QStandardPaths::findExecutable("x86_64-w64-mingw32-windres");
+    if (windres.isEmpty() || QStandardPaths::findExecutable("x86_64-w64-mingw32-gcc").isEmpty())
+        QSKIP("mingw-w64 binutils and compiler are not installed");
+    QTemporaryDir out;
+    QProcess process;
+    process.setWorkingDirectory(QString(QORIN_SOURCE_DIR) + "/assets");
+    process.start(windres, {"qorin.rc", "-O", "coff", "-o", out.filePath("qorin.res")});
+    QVERIFY(process.waitForFinished(30000));
+    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+    QVERIFY(QFile(out.filePath("qorin.res")).size() > 1000);
+}
+
+void IdentityTest::desktopEntryIsValid()
+{
+    const QString entry = assetText("qorin.desktop");
+    QVERIFY(entry.contains("\nName=Qorin\n"));
+    QVERIFY(entry.contains("\nIcon=qorin\n"));
+    QVERIFY(entry.contains(QRegularExpression("\nComment=[^\n]*Polish[^\n]*Spanish")));
+
+    const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
+    QVERIFY2(!validate.isEmpty(), "desktop-file-validate (desktop-file-utils) is missing");
+    QProcess process;
+    process.start(validate, {QString(QORIN_SOURCE_DIR) + "/assets/qorin.desktop"});
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray complaints = process.readAllStandardOutput() + process.readAllStandardError();
+    QVERIFY2(process.exitCode() == 0 && complaints.isEmpty(), complaints.constData());
+}
+
+QORIN_UI_TEST_MAIN(IdentityTest)
+#include "identity_test.moc"

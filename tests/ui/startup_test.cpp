@@ -1,0 +1,132 @@
+#include "logo.h"
+#include "modul.h"
+#include "shared_form.h"
+#include "tavrin.h"
+#include "test_main.h"
+
+#include <QImage>
+#include <QScreen>
+
+using qorin::ui::Logo;
+using qorin::ui::Modul;
+using qorin::ui::SharedForm;
+using qorin::ui::Tavrin;
+
+namespace {
+
+// Watches the whole application while the start-up procedure runs: how often the splash
+// window is painted before the main window comes into being, how many of those paints the
+// window system asked for by exposing it, and in which order the main window appears and the
+// splash window goes.
+class StartUpWatcher : public QObject
+{
+public:
+    int splashPaints = 0;
+    int splashExposures = 0;
+    int splashPaintsBeforeMainWindow = -1;
+    QStringList sequence; // "Tavrin shown", "Logo hidden"
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        const QString name = receiver->objectName();
+        if (name == "Logo" && event->type() == QEvent::Paint)
+            ++splashPaints;
+        if (name == "LogoWindow" && event->type() == QEvent::Expose)
+            ++splashExposures;
+        if (name == "Tavrin" && splashPaintsBeforeMainWindow < 0)
+            splashPaintsBeforeMainWindow = splashPaints;
+        if (name == "Tavrin" && event->type() == QEvent::Show)
+            sequence << "Tavrin shown";
+        if (name == "Logo" && event->type() == QEvent::Hide)
+            sequence << "Logo hidden";
+        return false;
+    }
+};
+
+int liveWindows(const QString& name)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        count += widget->objectName() == name;
+    return count;
+}
+
+} // namespace
+
+class StartUpTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpShowsSplashThenOneMainWindow();
+    void splashHasItsSettings();
+    void keyInSplashUnloadsItButOtherKeysDoNot();
+};
+
+void StartUpTest::startUpShowsSplashThenOneMainWindow()
+{
+    StartUpWatcher watcher;
+    qApp->installEventFilter(&watcher);
+    Modul modul;
+    modul.Main();
+    qApp->removeEventFilter(&watcher);
+
+    // One repaint per show-and-repaint cycle; the window system's exposures add their own.
+    QCOMPARE(watcher.splashPaintsBeforeMainWindow - watcher.splashExposures, 100);
+    QVERIFY(watcher.splashExposures <= 2);
+    QCOMPARE(watcher.sequence, QStringList({"Tavrin shown", "Logo hidden"}));
+
+    QVERIFY(modul.mainWindow());
+    QVERIFY(modul.mainWindow()->isVisible());
+    QVERIFY(!SharedForm<Logo>::isLoaded());
+    QCOMPARE(liveWindows("Logo"), 0);
+    QCOMPARE(liveWindows("Tavrin"), 1);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == "Tavrin")
+            QCOMPARE(widget, static_cast<QWidget*>(modul.mainWindow()));
+    }
+
+    // The program runs on; nothing brings the splash window back.
+    QTest::qWait(600);
+    QCOMPARE(liveWindows("Logo"), 0);
+    QCOMPARE(liveWindows("Tavrin"), 1);
+}
+
+void StartUpTest::splashHasItsSettings()
+{
+    Logo& logo = SharedForm<Logo>::instance();
+    logo.show();
+    QCOMPARE(logo.clientRect().size(), QSize(360, 239));
+    QCOMPARE(logo.windowType(), Qt::SplashScreen); // no taskbar button
+    QVERIFY(logo.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(logo.minimumSize(), logo.maximumSize());
+    QVERIFY(logo.windowTitle().isEmpty());
+
+    const QPoint centre = logo.screen()->geometry().center();
+    QVERIFY((logo.geometry().center() - centre).manhattanLength() <= 2);
+
+    const QImage shown = logo.grab().toImage();
+    const QImage picture(":/assets/splash.jpg");
+    QCOMPARE(picture.size(), QSize(360, 240));
+    const QPoint origin = logo.clientRect().topLeft();
+    for (const QPoint p : {QPoint(0, 0), QPoint(180, 120), QPoint(359, 238)})
+        QCOMPARE(shown.pixelColor(origin + p), picture.pixelColor(p));
+    SharedForm<Logo>::unload();
+    QCOMPARE(liveWindows("Logo"), 0);
+}
+
+void StartUpTest::keyInSplashUnloadsItButOtherKeysDoNot()
+{
+    Logo& logo = SharedForm<Logo>::instance();
+    logo.show();
+    QTest::keyClick(&logo, Qt::Key_Left);
+    QVERIFY(SharedForm<Logo>::isLoaded());
+    QTest::keyClick(&logo, Qt::Key_Q);
+    QVERIFY(!SharedForm<Logo>::isLoaded());
+    QCOMPARE(liveWindows("Logo"), 0);
+}
+
+QORIN_UI_TEST_MAIN(StartUpTest)
+#include "startup_test.moc"
