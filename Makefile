@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test package lint-glossary clean
+.PHONY: all deps configure build run test bench package lint-glossary clean
 
 all: build
 
@@ -22,6 +22,10 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Speed of a lookup pass, through the engine and through the real window (offscreen).
+bench: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/qorin_bench
 
 # A Debian package of the program, its desktop entry and its icon, in $(BUILD)/.
 package: build

@@ -359,8 +359,10 @@ constexpr GlossaryEntry kRows[] = {
 
 static_assert(std::size(kRows) == 345, "glossary chunk 4 holds 345 rows");
 
+constexpr auto kKeys = headwordKeys(kRows);
+
 } // namespace
 
-constinit const GlossaryChunk kGlossaryChunk4{kRows};
+constinit const GlossaryChunk kGlossaryChunk4{kRows, kKeys};
 
 } // namespace qorin

@@ -16,7 +16,9 @@ namespace qorin {
 // already holds the lower-cased input; each of the first three ends with a chaining test
 // and runs the next step only while the output differs from the lower-cased input. Every
 // step reads and lower-cases the input afresh. Every row of a scanned chunk is tested: no
-// index, no early exit. The pass keeps nothing between runs; only the output field does.
+// index, no early exit; the compact key beside each row (see glossary.h) makes testing most
+// rows one small comparison. The pass keeps nothing between runs; only the output field
+// does.
 class LookupPass
 {
 public:
@@ -31,7 +33,8 @@ private:
     void LookupChunk4();
 
     std::u16string normalisedInput();
-    void scan(GlossaryChunk chunk, std::u16string_view input);
+    void scan(const GlossaryChunk& chunk, std::u16string_view input);
+    void testRow(const GlossaryEntry& row, std::u16string_view input);
     bool outputDiffersFrom(std::u16string_view input);
 
     TextFields& m_fields;

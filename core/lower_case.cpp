@@ -21,19 +21,30 @@ UChar32 lowerCodePoint(UChar32 c)
 std::u16string toLowerOneForOne(std::u16string_view text)
 {
     std::u16string result(text);
-    const auto length = static_cast<int32_t>(result.size());
-    int32_t i = 0;
-    while (i < length) {
-        const int32_t start = i;
-        UChar32 c = 0;
-        U16_NEXT(result.data(), i, length, c); // a lone surrogate comes back as itself
-        const UChar32 lower = lowerCodePoint(c);
-        if (lower == c)
-            continue;
-        int32_t at = start; // same length as the code point it replaces
-        U16_APPEND_UNSAFE(result.data(), at, lower);
-    }
+    lowerOneForOne(result);
     return result;
+}
+
+void lowerOneForOne(std::u16string& text)
+{
+    const std::size_t length = text.size();
+    for (std::size_t i = 0; i < length; ++i) {
+        const char16_t unit = text[i];
+        if (unit < 0x80) { // the common case, without a table lookup
+            if (unit >= u'A' && unit <= u'Z')
+                text[i] = static_cast<char16_t>(unit + (u'a' - u'A'));
+        } else if (U16_IS_LEAD(unit) && i + 1 < length && U16_IS_TRAIL(text[i + 1])) {
+            const UChar32 c = U16_GET_SUPPLEMENTARY(unit, text[i + 1]);
+            const UChar32 lower = lowerCodePoint(c);
+            text[i] = U16_LEAD(lower);
+            text[i + 1] = U16_TRAIL(lower);
+            ++i;
+        } else {
+            // Any other unit of the Basic Multilingual Plane, a lone surrogate included (ICU
+            // maps a surrogate code point to itself).
+            text[i] = static_cast<char16_t>(lowerCodePoint(unit));
+        }
+    }
 }
 
 } // namespace qorin

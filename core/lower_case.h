@@ -12,4 +12,7 @@ namespace qorin {
 // result always has the input's length in UTF-16 code units.
 std::u16string toLowerOneForOne(std::u16string_view text);
 
+// The same, in place: no buffer of its own.
+void lowerOneForOne(std::u16string& text);
+
 } // namespace qorin

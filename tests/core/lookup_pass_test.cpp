@@ -23,7 +23,12 @@ constexpr GlossaryEntry kChunkB[] = {
     {u"pies", u"el perro"}, {u"pies", u"el can"}, {u"echo", u"echo"}};
 constexpr GlossaryEntry kChunkC[] = {{u"kot", u"el minino"}, {u"echo", u"el eco"}};
 constexpr GlossaryEntry kChunkD[] = {{u"mysz", u"el ratón"}, {u"dom", u"el hogar"}};
-const GlossaryTable kSmall{kChunkA, kChunkB, kChunkC, kChunkD};
+constexpr auto kKeysA = qorin::headwordKeys(kChunkA);
+constexpr auto kKeysB = qorin::headwordKeys(kChunkB);
+constexpr auto kKeysC = qorin::headwordKeys(kChunkC);
+constexpr auto kKeysD = qorin::headwordKeys(kChunkD);
+const GlossaryTable kSmall{
+    {{kChunkA, kKeysA}, {kChunkB, kKeysB}, {kChunkC, kKeysC}, {kChunkD, kKeysD}}};
 
 struct PassCase
 {
@@ -120,12 +125,16 @@ TEST(LookupPassModel, AgreesOnRandomTables)
 
     for (int round = 0; round < 3000; ++round) {
         std::array<std::vector<GlossaryEntry>, 4> rows;
+        std::array<std::vector<qorin::HeadwordKey>, 4> keys;
         GlossaryTable table;
         for (std::size_t k = 0; k < 4; ++k) {
-            const auto count = std::uniform_int_distribution<int>(0, 4)(random);
-            for (int i = 0; i < count; ++i)
+            // Up to 40 rows, so the scan's blocks of rows are exercised too.
+            const auto count = std::uniform_int_distribution<int>(0, round % 2 ? 4 : 40)(random);
+            for (int i = 0; i < count; ++i) {
                 rows[k].push_back({pick(words), pick(words)});
-            table[k] = rows[k];
+                keys[k].push_back(qorin::headwordKey(rows[k].back().headword));
+            }
+            table[k] = {rows[k], keys[k]};
         }
         const std::u16string& input = pick(inputs);
         const std::u16string& before = pick(outputs);
@@ -150,6 +159,16 @@ TEST(LookupPassRepeat, RewritesTheSameTranslationEveryPass)
         EXPECT_EQ(fields.writes, (std::vector<std::u16string>{u"", u"el gato", u"el minino"}));
     }
     EXPECT_EQ(fields.output, u"el minino");
+}
+
+// A chunk whose keys do not cover its rows is refused before any row is read.
+TEST(LookupPassTable, ChunkWithoutKeysIsRefused)
+{
+    const GlossaryTable table{
+        {{kChunkA, {}}, {kChunkB, kKeysB}, {kChunkC, kKeysC}, {kChunkD, kKeysD}}};
+    RecordingFields fields(u"kot", u"");
+    EXPECT_THROW(runLookupPass(fields, table), std::invalid_argument);
+    EXPECT_EQ(fields.writes, std::vector<std::u16string>{u""});
 }
 
 struct FailureCase

@@ -7,7 +7,7 @@ namespace {
 std::vector<std::u16string> translationsOf(qorin::GlossaryChunk chunk, const std::u16string& n)
 {
     std::vector<std::u16string> found;
-    for (const auto& entry : chunk) {
+    for (const auto& entry : chunk.rows) {
         if (entry.headword == n)
             found.emplace_back(entry.translation);
     }
