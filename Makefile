@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench package lint-glossary clean
+.PHONY: all deps configure build run test asan-test bench fuzz package lint-glossary clean
 
 all: build
 
@@ -23,9 +23,26 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQORIN_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
 # Speed of a lookup pass, through the engine and through the real window (offscreen).
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/qorin_bench
+
+# Fuzzing the lookup pass with libFuzzer (clang): FUZZ_SECONDS of it, new inputs kept in
+# build-fuzz/corpus; fuzz/corpus is the checked-in corpus every test run replays.
+FUZZ_SECONDS ?= 120
+fuzz:
+	@sh scripts/install-deps clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DQORIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/lookup_fuzzer build-fuzz/corpus fuzz/corpus -max_total_time=$(FUZZ_SECONDS)
 
 # A Debian package of the program, its desktop entry and its icon, in $(BUILD)/.
 package: build

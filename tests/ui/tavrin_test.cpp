@@ -69,6 +69,8 @@ private slots:
     void typingShowsTranslationWithoutKeyOrClick();
     void clearingInputEmptiesOutput();
     void millionCharacterPasteKeepsWindowWorking();
+    void awkwardInputMatchesNothingAndHarmsNothing_data();
+    void awkwardInputMatchesNothingAndHarmsNothing();
     void selectionInOutputSurvivesTicks();
     void fieldsHaveTheirDesignSettings();
     void fontsAreRequestedAsDesigned();
@@ -135,6 +137,36 @@ void TavrinTest::millionCharacterPasteKeepsWindowWorking()
     w.A->clear();
     QTest::keyClicks(w.A, "dla");
     QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("para"), kFewTicks);
+}
+
+void TavrinTest::awkwardInputMatchesNothingAndHarmsNothing_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::newRow("lone high surrogate") << QString::fromUtf16(u"kot") + QChar(0xD800);
+    QTest::newRow("lone low surrogate") << QChar(0xDC00) + QString::fromUtf16(u"kot");
+    QTest::newRow("control characters") << QString::fromUtf16(u"k\u0001o\u0007t\u001B");
+    QTest::newRow("right-to-left marks") << QString::fromUtf16(u"\u200Fkot\u202E");
+    QTest::newRow("decomposed ą does not match ą") << QString::fromUtf16(u"ka\u0328pac\u0301");
+    QTest::newRow("supplementary-plane capitals") << QString::fromUtf16(u"\U00010400\U0001E900KOT");
+    QTest::newRow("zero-width space inside a headword") << QString::fromUtf16(u"ko\u200Bt");
+    QTest::newRow("tab and newline") << QString::fromUtf16(u"kot\t\n");
+}
+
+// Text that no row can match: the output stays empty, and the window goes on translating.
+void TavrinTest::awkwardInputMatchesNothingAndHarmsNothing()
+{
+    QFETCH(QString, input);
+    Window w;
+    typeInto(w.A, "kot");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("el gato"), kFewTicks);
+    w.A->setText(input);
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString(), kFewTicks);
+    QTest::qWait(450);
+    QCOMPARE(w.B->toPlainText(), QString());
+
+    w.A->clear();
+    typeInto(w.A, "kąpać");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("bańar"), kFewTicks);
 }
 
 void TavrinTest::selectionInOutputSurvivesTicks()
