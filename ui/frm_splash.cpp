@@ -1,12 +1,11 @@
 #include "frm_splash.h"
 
 #include "icon_pointer.h"
-#include "key_character.h"
 #include "shared_form.h"
 #include "twips.h"
 
 #include <QIcon>
-#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace qorin::ui {
 
@@ -29,16 +28,6 @@ void frmSplash::mouseReleaseEvent(QMouseEvent* event)
 void frmSplash::mouseDoubleClickEvent(QMouseEvent*)
 {
     Form_DblClick();
-}
-
-void frmSplash::keyPressEvent(QKeyEvent* event)
-{
-    if (const auto character = keyCharacter(*event)) {
-        qint16 KeyAscii = *character;
-        Form_KeyPress(KeyAscii);
-        return;
-    }
-    PictureForm::keyPressEvent(event);
 }
 
 void frmSplash::Form_Click()

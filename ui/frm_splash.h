@@ -15,12 +15,11 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Click();
     void Form_DblClick();
-    void Form_KeyPress(qint16& KeyAscii);
+    void Form_KeyPress(qint16& KeyAscii) override;
 };
 
 } // namespace qorin::ui

@@ -1,10 +1,8 @@
 #include "logo.h"
 
-#include "key_character.h"
+#include "screen_placement.h"
 #include "shared_form.h"
 #include "twips.h"
-
-#include <QKeyEvent>
 
 namespace qorin::ui {
 
@@ -13,17 +11,7 @@ Logo::Logo()
                   Qt::SplashScreen)
 {
     setObjectName(QStringLiteral("Logo"));
-    centreOnScreen();
-}
-
-void Logo::keyPressEvent(QKeyEvent* event)
-{
-    if (const auto character = keyCharacter(*event)) {
-        qint16 KeyAscii = *character;
-        Form_KeyPress(KeyAscii);
-        return;
-    }
-    PictureForm::keyPressEvent(event);
+    centreOnScreen(*this);
 }
 
 void Logo::Form_KeyPress(qint16&)

@@ -11,11 +11,8 @@ class Logo : public PictureForm
 public:
     Logo();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
-    void Form_KeyPress(qint16& KeyAscii);
+    void Form_KeyPress(qint16& KeyAscii) override;
 };
 
 } // namespace qorin::ui

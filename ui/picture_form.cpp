@@ -1,7 +1,9 @@
 #include "picture_form.h"
 
+#include "key_character.h"
+
+#include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 
 namespace qorin::ui {
 
@@ -26,14 +28,14 @@ void PictureForm::placeClientAt(QPoint screenPoint)
     move(screenPoint - clientRect().topLeft());
 }
 
-void PictureForm::centreOnScreen()
+void PictureForm::keyPressEvent(QKeyEvent* event)
 {
-    const QScreen* target = screen();
-    if (!target)
+    if (const auto character = keyCharacter(*event)) {
+        qint16 KeyAscii = *character;
+        Form_KeyPress(KeyAscii);
         return;
-    QRect frame = geometry();
-    frame.moveCenter(target->geometry().center());
-    move(frame.topLeft());
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PictureForm::paintEvent(QPaintEvent*)

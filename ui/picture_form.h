@@ -24,9 +24,13 @@ public:
 protected:
     // Places the window so that its client area's top-left corner is at this screen point.
     void placeClientAt(QPoint screenPoint);
-    void centreOnScreen();
 
     void paintEvent(QPaintEvent* event) override;
+
+    // A key that produces a character reaches the form's key-press handler with its
+    // character code; other keys are not the form's business.
+    void keyPressEvent(QKeyEvent* event) override;
+    virtual void Form_KeyPress(qint16& KeyAscii) = 0;
 
 private:
     QPixmap m_picture;

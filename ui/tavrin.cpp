@@ -4,6 +4,7 @@
 #include "design_fonts.h"
 #include "frm_splash.h"
 #include "lookup_pass.h"
+#include "screen_placement.h"
 #include "shared_form.h"
 #include "tavrin_surface.h"
 #include "twips.h"
@@ -14,7 +15,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <limits>
 
@@ -58,7 +58,7 @@ void Tavrin::load()
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
-    centreOnScreen();
+    centreOnScreen(*this);
     Timer1->start();
 }
 
@@ -131,16 +131,6 @@ void Tavrin::createMenus()
     QAction* about = help->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("mnuInfo"));
     connect(about, &QAction::triggered, this, &Tavrin::mnuInfo_Click);
-}
-
-void Tavrin::centreOnScreen()
-{
-    const QScreen* target = screen();
-    if (!target)
-        return;
-    QRect frame = geometry();
-    frame.moveCenter(target->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void Tavrin::Timer1_Timer()

@@ -37,7 +37,6 @@ protected:
 private:
     void createControls();
     void createMenus();
-    void centreOnScreen();
 
     void Timer1_Timer();
     void Command1_Click();
