@@ -68,6 +68,7 @@ private slots:
     void typingShowsTranslationWithoutKeyOrClick_data();
     void typingShowsTranslationWithoutKeyOrClick();
     void clearingInputEmptiesOutput();
+    void passesGoOnWhileMinimised();
     void millionCharacterPasteKeepsWindowWorking();
     void awkwardInputMatchesNothingAndHarmsNothing_data();
     void awkwardInputMatchesNothingAndHarmsNothing();
@@ -121,6 +122,14 @@ void TavrinTest::clearingInputEmptiesOutput()
     w.A->selectAll();
     QTest::keyClick(w.A, Qt::Key_Backspace);
     QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString(), kFewTicks);
+}
+
+void TavrinTest::passesGoOnWhileMinimised()
+{
+    Window w;
+    w.tavrin->showMinimized();
+    w.A->setText("osada");
+    QTRY_COMPARE_WITH_TIMEOUT(w.B->toPlainText(), QString("la población"), kFewTicks);
 }
 
 void TavrinTest::millionCharacterPasteKeepsWindowWorking()
