@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 #include <QWidget>
-#include <cstdio>
 #include <exception>
 
 namespace qorin::ui {
@@ -29,6 +28,21 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationVersion(QStringLiteral("4.09.0005"));
 }
 
+// Runs the work; an exception that escapes it is reported as a run-time error, which ends
+// the program. Returns whether the work ran to its end.
+template <class Work> bool Application::reportingErrors(const Work& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception& error) {
+        reportRunTimeError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        reportRunTimeError(QStringLiteral("unknown error"));
+    }
+    return false;
+}
+
 Application& Application::instance()
 {
     auto* application = dynamic_cast<Application*>(QCoreApplication::instance());
@@ -38,16 +52,7 @@ Application& Application::instance()
 
 int Application::run(const std::function<void()>& startUp)
 {
-    try {
-        startUp();
-    } catch (const std::exception& error) {
-        reportRunTimeError(QString::fromUtf8(error.what()));
-        return kRunTimeErrorStatus;
-    } catch (...) {
-        reportRunTimeError(QStringLiteral("unknown error"));
-        return kRunTimeErrorStatus;
-    }
-    return exec();
+    return reportingErrors(startUp) ? exec() : kRunTimeErrorStatus;
 }
 
 void Application::endNow()
@@ -60,14 +65,9 @@ bool Application::notify(QObject* receiver, QEvent* event)
 {
     if (m_ended || isHeldBack(receiver, event))
         return false;
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        reportRunTimeError(QString::fromUtf8(error.what()));
-    } catch (...) {
-        reportRunTimeError(QStringLiteral("unknown error"));
-    }
-    return true;
+    bool handled = true;
+    reportingErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 // While the run-time error message is up, the program's windows get no timer ticks: the
@@ -85,8 +85,6 @@ void Application::reportRunTimeError(const QString& what)
     if (m_report || m_ended)
         return; // already ending because of an earlier error
     const QString text = QStringLiteral("Run-time error:\n\n%1").arg(what);
-    std::fprintf(stderr, "%s: %s\n", qPrintable(applicationName()),
-                 qPrintable(QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" "))));
     QMessageBox box(QMessageBox::Critical, applicationName(), text, QMessageBox::Ok);
     m_report = &box;
     box.exec();

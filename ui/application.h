@@ -30,6 +30,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    template <class Work> bool reportingErrors(const Work& work);
     void reportRunTimeError(const QString& what);
     bool isHeldBack(QObject* receiver, const QEvent* event) const;
 
