@@ -65,7 +65,7 @@ namespace {
 constexpr std::size_t kBlock = 16;
 
 #if defined(__SSE2__)
-// Which of the 16 keys from `keys` on equal `key`: bit i for keys[i].
+// Which of the 16 keys from `keys` equal `key`: bit i for keys[i].
 unsigned equalKeys(const HeadwordKey* keys, __m128i key)
 {
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(keys));
