@@ -4,12 +4,17 @@
 #include "shared_form.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QWindow>
+#include <chrono>
 
 namespace qorin::ui {
 
 namespace {
 
 constexpr qint16 kLastCycleValue = 200; // stepped twice per cycle: 100 cycles
+constexpr std::chrono::milliseconds kLongestExposureWait{500};
 
 } // namespace
 
@@ -28,15 +33,26 @@ void Modul::Main()
 }
 
 // Shows the splash window and repaints it at once. A window system such as X11 maps a new
-// window on its own time, and a picture painted before that is lost; so the exposure and
-// paint events that have arrived are let through as well. User input stays queued until the
-// start-up procedure has returned.
+// window on its own time, and what is painted before that never reaches the screen; so the
+// first cycle waits, a bounded time, until the window is exposed, and every cycle lets the
+// exposure and paint events through. User input stays queued until the start-up procedure
+// has returned.
 void Modul::showSplashCycle()
 {
     Logo& splash = SharedForm<Logo>::instance();
     splash.show();
+    waitUntilExposed(splash);
     splash.repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Modul::waitUntilExposed(const QWidget& window)
+{
+    const QDeadlineTimer deadline(kLongestExposureWait);
+    while (!window.windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(1);
+    }
 }
 
 } // namespace qorin::ui

@@ -21,6 +21,7 @@ public:
 
 private:
     void showSplashCycle();
+    static void waitUntilExposed(const QWidget& window);
 
     qint16 m_cycle = 0;
     std::unique_ptr<Tavrin> m_mainWindow;
