@@ -23,8 +23,6 @@ public:
 
     static bool isLoaded() { return !s_form.isNull(); }
 
-    static void load() { instance(); }
-
     // Shows the form modeless and without an owner, loading it first when needed.
     static void show() { instance().show(); }
 

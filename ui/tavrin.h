@@ -27,7 +27,6 @@ public:
     // Creates the controls from the design settings and starts the timer, without showing
     // anything. Showing the window loads it first.
     void load();
-    bool isLoaded() const { return m_loaded; }
 
     void setVisible(bool visible) override;
 
