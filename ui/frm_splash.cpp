@@ -10,13 +10,23 @@
 namespace qorin::ui {
 
 frmSplash::frmSplash()
-    : PictureForm(QSize(px(4170), px(3150)), QStringLiteral(":/assets/about.jpg"), QColor(),
-                  Qt::Tool)
+    : PictureForm(QSize(px(4170), px(3150)), QStringLiteral(":/assets/about.jpg"), QColor())
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/about.ico")));
     setCursor(iconPointer());
     placeClientAt(QPoint(px(4530), px(4545)));
+}
+
+// Made visible, the window comes to the front and takes the focus, also when it was open
+// already behind another window: the keys the user types next are for it.
+void frmSplash::setVisible(bool visible)
+{
+    PictureForm::setVisible(visible);
+    if (visible) {
+        raise();
+        activateWindow();
+    }
 }
 
 void frmSplash::mouseReleaseEvent(QMouseEvent* event)

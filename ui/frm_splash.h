@@ -12,6 +12,8 @@ class frmSplash : public PictureForm
 public:
     frmSplash();
 
+    void setVisible(bool visible) override;
+
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -8,7 +8,7 @@ namespace qorin::ui {
 
 Logo::Logo()
     : PictureForm(QSize(px(5400), px(3585)), QStringLiteral(":/assets/splash.jpg"), QColor(0, 0, 0),
-                  Qt::Tool)
+                  Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("Logo"));
     centreOnScreen(*this);

@@ -7,9 +7,10 @@ namespace qorin::ui {
 // The splash window shown during start-up: the splash picture on black, centred on the
 // screen each time it is loaded. A key press that reaches it unloads it.
 //
-// It is a tool window, not Qt's splash-screen type: Qt processes every pending event, typed
-// keys included, when a splash-screen window is first shown before the event loop runs, and
-// keys pressed during start-up must wait until the start-up procedure has returned.
+// It takes no focus, so keys typed during start-up stay with the window that has it. It is
+// not Qt's splash-screen type: Qt processes every pending event, typed keys included, when a
+// splash-screen window is first shown before the event loop runs, and keys pressed during
+// start-up must wait until the start-up procedure has returned.
 class Logo : public PictureForm
 {
 public:

@@ -1,6 +1,7 @@
 #include "picture_form.h"
 
 #include "key_character.h"
+#include "window_manager.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -8,14 +9,15 @@
 namespace qorin::ui {
 
 PictureForm::PictureForm(QSize clientSize, const QString& picture, const QColor& background,
-                         Qt::WindowType windowType)
-    : QWidget(nullptr, windowType | Qt::FramelessWindowHint), m_picture(picture),
+                         Qt::WindowFlags extraFlags)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | extraFlags), m_picture(picture),
       m_background(background)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
     setFixedSize(
         clientSize.grownBy(QMargins(kBorderWidth, kBorderWidth, kBorderWidth, kBorderWidth)));
+    keepOffTaskbar(*this);
 }
 
 QRect PictureForm::clientRect() const

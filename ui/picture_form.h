@@ -9,14 +9,15 @@ namespace qorin::ui {
 // A window without a title bar that shows one picture, unscaled, at the top-left corner of
 // its client area, inside a fixed single-line border. It has no taskbar button and can be
 // neither resized nor dragged. Closing it destroys it. The splash and About windows are such
-// windows.
+// windows: plain top-level windows without an owner, so the window manager stacks them like
+// any other window.
 class PictureForm : public QWidget
 {
 public:
     static constexpr int kBorderWidth = 1;
 
     PictureForm(QSize clientSize, const QString& picture, const QColor& background,
-                Qt::WindowType windowType);
+                Qt::WindowFlags extraFlags = {});
 
     // The client area, inside the border, in this window's coordinates.
     QRect clientRect() const;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QMargins>
+
 class QWidget;
 
 namespace qorin::ui {
 
-// Moves a top-level window so that it stands in the middle of its screen's work area.
-void centreOnScreen(QWidget& window);
+// Moves a top-level window so that it stands in the middle of its screen's work area, with
+// the frame that the window manager puts around it, if any.
+void centreOnScreen(QWidget& window, const QMargins& frame = {});
 
 } // namespace qorin::ui

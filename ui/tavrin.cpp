@@ -8,6 +8,7 @@
 #include "shared_form.h"
 #include "tavrin_surface.h"
 #include "twips.h"
+#include "window_manager.h"
 
 #include <QCloseEvent>
 #include <QLayout>
@@ -58,7 +59,7 @@ void Tavrin::load()
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
-    centreOnScreen(*this);
+    centreOnScreen(*this, expectedFrameMargins(*this));
     Timer1->start();
 }
 

@@ -9,6 +9,7 @@ Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment
 
 import os
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -148,6 +149,111 @@ class EndingTest(DesktopTestCase):
         self.assertEqual(qorin.program.wait(SETTLE), 0)
         self.assertFalse(self.session.is_viewable(about))
         self.assertFalse(self.session.is_viewable(qorin.main))
+
+
+class AboutTest(DesktopTestCase):
+    """Help, About: the About window comes up with the focus and without a taskbar button,
+    and a key that produces a character, or a click, closes it."""
+
+    panel = True  # a taskbar, as on a desktop
+
+    def assertHasFocus(self, window):
+        wait_until(lambda: self.session.active_window() == window, SETTLE,
+                   f"window {window:#x} to be the active window")
+        wait_until(lambda: self.session.focused_window() == window, SETTLE,
+                   f"window {window:#x} to have the keyboard focus")
+
+    def test_about_takes_the_focus_and_a_key_closes_it(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        x, y, _, _ = self.session.geometry(about)
+        self.assertEqual((x + 1, y + 1), ABOUT_CLIENT_AT)  # inside its one-pixel border
+        self.assertHasFocus(about)
+        self.screenshot("about")
+        self.session.type("x")
+        self.assertGone(qorin, about)
+        # The key did not reach A: what is typed next is looked up alone.
+        self.assertHasFocus(qorin.main)
+        self.session.type("kot")
+        qorin.wait_for_output("el gato")
+        self.assertEqual(qorin.input(), "kot")
+
+    def test_about_behind_the_main_window_comes_to_the_front_with_the_focus(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        self.assertHasFocus(about)
+        x, y, width, _ = qorin.client()
+        self.session.click(x + width - 20, y + 150)  # the main window, right of About
+        self.assertHasFocus(qorin.main)
+        stacking = self.session.stacking()
+        self.assertLess(stacking.index(about), stacking.index(qorin.main))
+        self.assertEqual(qorin.open_about(), about)  # Help, About again: the same window
+        self.assertHasFocus(about)
+        stacking = self.session.stacking()
+        self.assertGreater(stacking.index(about), stacking.index(qorin.main))
+        self.session.key("Escape")
+        self.assertGone(qorin, about)
+
+    def test_a_click_closes_it(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        x, y, width, height = self.session.geometry(about)
+        self.session.click(x + width // 3, y + height // 3)
+        self.assertGone(qorin, about)
+        self.assertTrue(qorin.program.running())
+
+    def test_keys_without_a_character_leave_it_open(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        self.assertHasFocus(about)
+        self.session.key("Delete", "Left", "F2", "shift")
+        # Nothing to wait for: the keys must change nothing, so give them time to arrive.
+        time.sleep(1)
+        self.assertTrue(self.session.is_viewable(about))
+        self.session.key("Return")
+        self.assertGone(qorin, about)
+
+    def test_no_taskbar_button(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", self.session.atoms(about, "_NET_WM_STATE"))
+        self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR",
+                         self.session.atoms(qorin.main, "_NET_WM_STATE"))
+        self.screenshot("about-taskbar")
+
+
+class StartUpTest(DesktopTestCase):
+    panel = True
+
+    def test_splash_comes_before_the_main_window_and_goes_after_it(self):
+        states = {}
+        with self.session.watching_windows() as log:
+            log.on_reparent = lambda w: states.setdefault(
+                w, self.session.atoms(w, "_NET_WM_STATE"))
+            qorin = self.start_qorin()
+        splashes = log.created(size=SPLASH_SIZE)
+        self.assertEqual(len(splashes), 1, log.snapshot())
+        splash = splashes[0]
+        # Managed (mapped through the window manager) before the main window, on the screen
+        # together for a moment, and gone after.
+        self.assertIsNotNone(log.index("reparent", splash), log.snapshot())
+        self.assertLess(log.index("reparent", splash), log.index("reparent", qorin.main))
+        self.assertFalse(self.session.is_viewable(splash))
+        self.assertEqual(qorin.program.windows(), [qorin.main])
+        # No taskbar button for the splash, one for the main window.
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", states.get(splash) or [],
+                      "the splash window's state, read as it was mapped")
+        self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR", states.get(qorin.main) or [])
+
+    def test_main_window_is_centred_with_its_frame(self):
+        qorin = self.start_qorin()
+        frame = self.session.frame_rect(qorin.main)
+        self.assertGreater(frame.height, self.session.geometry(qorin.main)[3],
+                           "the window manager gave the window a title bar")
+        work = self.session.work_area()
+        for axis in (0, 1):
+            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
+                                   msg=f"frame {frame}, work area {work}")
 
 
 def main():

@@ -319,6 +319,11 @@ class DesktopSession:
             return []
         return [a.strip() for a in out.split("=", 1)[1].split(",") if a.strip()]
 
+    def stacking(self):
+        """The managed windows from bottom to top."""
+        out = self.run_tool("xprop", "-root", "_NET_CLIENT_LIST_STACKING", check=False)
+        return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
+
     def active_window(self):
         out = self.run_tool("xprop", "-root", "_NET_ACTIVE_WINDOW", check=False)
         match = re.search(r"window id # (0x[0-9a-f]+)", out)
@@ -386,11 +391,14 @@ class WindowLog:
         wait_until(probe, 30, "xev to watch the root window")
 
     def stop(self):
-        if self._process and self._process.poll() is None:
-            self._process.terminate()
-            self._process.wait()
+        if self._process:
+            if self._process.poll() is None:
+                self._process.terminate()
+                self._process.wait()
         if self._thread:
             self._thread.join(5)
+        if self._process:
+            self._process.stdout.close()
 
     def created(self, size=None, override_redirect=False):
         """Windows created meanwhile, in order; those of the given (width, height) only."""

@@ -1,0 +1,146 @@
+#include "window_manager.h"
+
+#include <QWidget>
+
+#ifdef QORIN_X11
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+#include <xcb/xcb.h>
+#endif
+
+namespace qorin::ui {
+
+#ifdef QORIN_X11
+
+namespace {
+
+// The window manager answers a frame request at once; a bound keeps start-up moving when
+// it does not.
+constexpr int kLongestFrameWait = 250; // milliseconds
+
+template <class Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <class Reply> ReplyPtr<Reply> owned(Reply* reply)
+{
+    return ReplyPtr<Reply>(reply, &std::free);
+}
+
+xcb_connection_t* x11Connection()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+{
+    const auto reply = owned(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
+        nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+// The 32-bit values of a window's property, empty when it has none.
+std::vector<uint32_t> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
+                               xcb_atom_t type)
+{
+    const auto reply = owned(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, name, type, 0, 1024), nullptr));
+    if (!reply || reply->format != 32 || reply->type != type)
+        return {};
+    const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+xcb_window_t rootOf(xcb_connection_t* connection, xcb_window_t window)
+{
+    const auto reply =
+        owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    return reply ? reply->root : xcb_window_t{XCB_WINDOW_NONE};
+}
+
+// Whether a window manager that follows the common protocol runs and supports `feature`.
+bool windowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature)
+{
+    const xcb_atom_t check = atom(connection, "_NET_SUPPORTING_WM_CHECK");
+    const auto checkWindow = property(connection, root, check, XCB_ATOM_WINDOW);
+    // The check window names itself while its window manager lives.
+    if (checkWindow.empty() ||
+        property(connection, checkWindow.front(), check, XCB_ATOM_WINDOW) != checkWindow)
+        return false;
+    const auto supported =
+        property(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    return std::find(supported.begin(), supported.end(), feature) != supported.end();
+}
+
+xcb_window_t nativeWindow(QWidget& window)
+{
+    return static_cast<xcb_window_t>(window.winId()); // creates it, unmapped, if need be
+}
+
+} // namespace
+
+void keepOffTaskbar(QWidget& window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return;
+    // Qt merges its own states into what the property holds when it maps the window.
+    const xcb_atom_t states[] = {atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                 atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, nativeWindow(window),
+                        atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_flush(connection);
+}
+
+QMargins expectedFrameMargins(QWidget& window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return {};
+    const xcb_window_t id = nativeWindow(window);
+    const xcb_window_t root = rootOf(connection, id);
+    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (root == XCB_WINDOW_NONE || !windowManagerSupports(connection, root, request))
+        return {};
+
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+
+    // The answer is a property on the window: left, right, top, bottom.
+    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    const QDeadlineTimer deadline(kLongestFrameWait);
+    do {
+        const auto frame = property(connection, id, extents, XCB_ATOM_CARDINAL);
+        if (frame.size() == 4)
+            return QMargins(static_cast<int>(frame[0]), static_cast<int>(frame[2]),
+                            static_cast<int>(frame[1]), static_cast<int>(frame[3]));
+        QThread::msleep(1);
+    } while (!deadline.hasExpired());
+    return {};
+}
+
+#else
+
+void keepOffTaskbar(QWidget&) {}
+
+QMargins expectedFrameMargins(QWidget&)
+{
+    return {};
+}
+
+#endif
+
+} // namespace qorin::ui
