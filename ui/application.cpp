@@ -24,6 +24,7 @@ const QWidget* windowOf(const QObject* object)
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    release(); // the window system runs
     setApplicationName(QStringLiteral("Qorin"));
     setApplicationVersion(QStringLiteral("4.09.0005"));
 }

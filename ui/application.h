@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform_start_guard.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <functional>
@@ -8,11 +10,12 @@ class QMessageBox;
 
 namespace qorin::ui {
 
-// The application object: Qt's, plus the program's two platform duties. Any exception that
-// escapes a handler of ours is a run-time error: the standard message is shown, then the
-// program ends with a non-zero status. And File, Exit ends the program at once: the event
-// loop stops and no further handler runs.
-class Application : public QApplication
+// The application object: Qt's, plus the program's platform duties. A window system that
+// cannot be started is reported in one line, and the program ends with status 1. Any
+// exception that escapes a handler of ours is a run-time error: the standard message is
+// shown, then the program ends with a non-zero status. And File, Exit ends the program at
+// once: the event loop stops and no further handler runs.
+class Application : private PlatformStartGuard, public QApplication
 {
 public:
     Application(int& argc, char** argv);

@@ -8,6 +8,7 @@ Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment
 """
 
 import os
+import subprocess
 import sys
 import time
 import unittest
@@ -254,6 +255,41 @@ class StartUpTest(DesktopTestCase):
         for axis in (0, 1):
             self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
                                    msg=f"frame {frame}, work area {work}")
+
+
+class StartUpFailureTest(unittest.TestCase):
+    """Without a usable display the program says so in one line and ends with status 1."""
+
+    def run_without_display(self, **env):
+        environment = {k: v for k, v in os.environ.items()
+                       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        environment.update(env)
+        result = subprocess.run([QORIN], env=environment, capture_output=True, timeout=START)
+        return result.returncode, result.stderr.decode("utf-8", "replace")
+
+    def test_no_usable_display(self):
+        cases = [
+            ("no DISPLAY", {}, "qorin: cannot open the display: DISPLAY is not set"),
+            ("a dead display", {"DISPLAY": ":" + free_display_number()},
+             "qorin: cannot open the display ':{}'"),
+            ("an unknown platform", {"QT_QPA_PLATFORM": "nosuchplatform"},
+             "qorin: no such window system platform: 'nosuchplatform'"),
+        ]
+        for name, env, message in cases:
+            with self.subTest(name):
+                status, stderr = self.run_without_display(**env)
+                self.assertEqual(status, 1, stderr)
+                if "{}" in message:
+                    message = message.format(env["DISPLAY"][1:])
+                self.assertEqual(stderr, message + "\n")
+
+
+def free_display_number():
+    """A display number no X server answers on."""
+    for n in range(200, 400):
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+            return str(n)
+    raise RuntimeError("no free display number")
 
 
 def main():
