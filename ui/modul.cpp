@@ -4,7 +4,6 @@
 #include "shared_form.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QThread>
 #include <QWindow>
 #include <chrono>
@@ -14,12 +13,13 @@ namespace qorin::ui {
 namespace {
 
 constexpr qint16 kLastCycleValue = 200; // stepped twice per cycle: 100 cycles
-constexpr std::chrono::milliseconds kLongestExposureWait{500};
+constexpr std::chrono::milliseconds kLongestExposureWait{500}; // for all the cycles together
 
 } // namespace
 
 void Modul::Main()
 {
+    m_exposureDeadline = QDeadlineTimer(kLongestExposureWait);
     m_cycle = 1;
     while (m_cycle <= kLastCycleValue) {
         ++m_cycle;
@@ -33,10 +33,10 @@ void Modul::Main()
 }
 
 // Shows the splash window and repaints it at once. A window system such as X11 maps a new
-// window on its own time, and what is painted before that never reaches the screen; so the
-// first cycle waits, a bounded time, until the window is exposed, and every cycle lets the
-// exposure and paint events through. User input stays queued until the start-up procedure
-// has returned.
+// window on its own time, and what is painted before that never reaches the screen; so a
+// cycle waits until the window is exposed, for at most 500 ms over all the cycles, and
+// every cycle lets the exposure and paint events through. User input stays queued until the
+// start-up procedure has returned.
 void Modul::showSplashCycle()
 {
     Logo& splash = SharedForm<Logo>::instance();
@@ -46,10 +46,9 @@ void Modul::showSplashCycle()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void Modul::waitUntilExposed(const QWidget& window)
+void Modul::waitUntilExposed(const QWidget& window) const
 {
-    const QDeadlineTimer deadline(kLongestExposureWait);
-    while (!window.windowHandle()->isExposed() && !deadline.hasExpired()) {
+    while (!window.windowHandle()->isExposed() && !m_exposureDeadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(1);
     }

@@ -2,6 +2,7 @@
 
 #include "tavrin.h"
 
+#include <QDeadlineTimer>
 #include <QtGlobal>
 #include <memory>
 
@@ -21,9 +22,10 @@ public:
 
 private:
     void showSplashCycle();
-    static void waitUntilExposed(const QWidget& window);
+    void waitUntilExposed(const QWidget& window) const;
 
     qint16 m_cycle = 0;
+    QDeadlineTimer m_exposureDeadline;
     std::unique_ptr<Tavrin> m_mainWindow;
 };
 

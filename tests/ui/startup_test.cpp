@@ -4,9 +4,11 @@
 #include "tavrin.h"
 #include "test_main.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QScreen>
 #include <qpa/qwindowsysteminterface.h>
+#include <qpa/qwindowsysteminterface_p.h>
 
 using qorin::ui::Logo;
 using qorin::ui::Modul;
@@ -76,6 +78,28 @@ protected:
     }
 };
 
+// Keeps the window system from ever exposing the splash window, as a window manager that
+// never maps it would.
+class SplashNeverExposed : public QWindowSystemEventHandler
+{
+public:
+    SplashNeverExposed() { QWindowSystemInterfacePrivate::installWindowSystemEventHandler(this); }
+    ~SplashNeverExposed() override
+    {
+        QWindowSystemInterfacePrivate::removeWindowSystemEventhandler(this);
+    }
+
+    bool sendEvent(QWindowSystemInterfacePrivate::WindowSystemEvent* event) override
+    {
+        if (event->type == QWindowSystemInterfacePrivate::Expose) {
+            const auto* expose = static_cast<QWindowSystemInterfacePrivate::ExposeEvent*>(event);
+            if (expose->window && expose->window->objectName() == "LogoWindow")
+                return true;
+        }
+        return QWindowSystemEventHandler::sendEvent(event);
+    }
+};
+
 int liveWindows(const QString& name)
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -94,6 +118,7 @@ class StartUpTest : public QObject
 private slots:
     void startUpShowsSplashThenOneMainWindow();
     void keysDuringStartUpWaitTillItHasReturned();
+    void unexposedSplashHoldsStartUpBrieflyOnly();
     void splashHasItsSettings();
     void keyInSplashUnloadsItButOtherKeysDoNot();
 };
@@ -143,6 +168,20 @@ void StartUpTest::keysDuringStartUpWaitTillItHasReturned()
     qApp->removeEventFilter(&watcher);
     QCOMPARE(liveWindows("Logo"), 0);
     QVERIFY(!SharedForm<Logo>::isLoaded());
+}
+
+// The cycles wait for the splash window to be exposed for at most 500 ms in all: a splash
+// that never is must not hold start-up for 500 ms a cycle, 50 s in all.
+void StartUpTest::unexposedSplashHoldsStartUpBrieflyOnly()
+{
+    SplashNeverExposed neverExposed;
+    QElapsedTimer clock;
+    clock.start();
+    Modul modul;
+    modul.Main();
+    QVERIFY2(clock.elapsed() < 10'000, qPrintable(QString("%1 ms").arg(clock.elapsed())));
+    QVERIFY(modul.mainWindow()->isVisible());
+    QCOMPARE(liveWindows("Logo"), 0);
 }
 
 void StartUpTest::splashHasItsSettings()
