@@ -37,7 +37,8 @@ class EndingTest : public QObject
 private slots:
     void programEnds_data();
     void programEnds();
-    void fieldFailureIsReportedAndEndsTheProgram();
+    void failureIsReportedAndEndsTheProgram_data();
+    void failureIsReportedAndEndsTheProgram();
 };
 
 void EndingTest::programEnds_data()
@@ -73,14 +74,31 @@ void EndingTest::programEnds()
     QCOMPARE(run.seen.value("about-visible"), QString("0"));
 }
 
-void EndingTest::fieldFailureIsReportedAndEndsTheProgram()
+void EndingTest::failureIsReportedAndEndsTheProgram_data()
 {
-    const Run run = runScenario("field-failure");
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("a field fails in a pass") << "field-failure"
+                                             << "input field lost";
+    QTest::newRow("start-up fails") << "start-up-failure"
+                                    << "main window lost";
+}
+
+// The standard message names the error; once it is answered the program ends with status 1.
+// While it is up, the timer's ticks are held back: the failed program does not go on.
+void EndingTest::failureIsReportedAndEndsTheProgram()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, error);
+    const Run run = runScenario(scenario);
     QCOMPARE(run.seen.value("title"), QString("Qorin"));
     QVERIFY2(run.seen.value("text").startsWith("Run-time error"),
              qPrintable(run.seen.value("text")));
-    QVERIFY(run.seen.value("text").contains("input field lost"));
+    QVERIFY(run.seen.value("text").contains(error));
     QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.seen.value("status"), QString("1"));
+    if (scenario == "field-failure")
+        QCOMPARE(run.seen.value("ticks-while-reported"), QString("0"));
 }
 
 QORIN_UI_TEST_MAIN(EndingTest)

@@ -9,6 +9,7 @@
 #include "tavrin.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 #include <atomic>
@@ -86,24 +87,36 @@ private:
     std::u16string m_output;
 };
 
-int failureScenario(Application& application)
+// Answers the run-time error message from outside, as a user would, once it has been up
+// for a while: long enough for several ticks of the timer to fall due.
+class MessageAnswerer
 {
-    Tavrin tavrin;
-    tavrin.load();
-    tavrin.show();
-    FailingFields fields;
-    QTimer::singleShot(300, [&] { qorin::runLookupPass(fields); });
+public:
+    explicit MessageAnswerer(Application& application)
+        : m_thread([this, &application] { answer(application); })
+    {
+    }
+    ~MessageAnswerer()
+    {
+        m_done = true;
+        m_thread.join();
+    }
 
-    // Answers the run-time error message from outside, as a user would.
-    std::atomic<bool> done = false;
-    std::thread answer([&] {
-        while (!done) {
+private:
+    void answer(Application& application)
+    {
+        QElapsedTimer upFor;
+        while (!m_done) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             QMetaObject::invokeMethod(
                 &application,
-                [] {
+                [&upFor] {
                     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                     if (!box)
+                        return;
+                    if (!upFor.isValid())
+                        upFor.start();
+                    if (upFor.elapsed() < 1200)
                         return;
                     std::printf("title=%s\ntext=%s\n", qPrintable(box->windowTitle()),
                                 qPrintable(box->text().replace('\n', ' ')));
@@ -112,10 +125,46 @@ int failureScenario(Application& application)
                 },
                 Qt::QueuedConnection);
         }
+    }
+
+    std::atomic<bool> m_done = false;
+    std::thread m_thread;
+};
+
+// A field fails in a pass started by a one-off timer. While the message is up, Timer1's
+// ticks are held back: no pass of the failed program runs behind it. (A pass that Timer1
+// itself starts keeps its own timer from ticking again until it returns.)
+int failureScenario(Application& application)
+{
+    Tavrin tavrin;
+    tavrin.load();
+    tavrin.show();
+    FailingFields fields;
+    bool failed = false;
+    int ticksWhileReported = 0;
+    auto* timer = tavrin.findChild<QTimer*>("Timer1");
+    QObject::connect(timer, &QTimer::timeout, [&] { ticksWhileReported += failed; });
+    QTimer::singleShot(300, [&] {
+        failed = true;
+        qorin::runLookupPass(fields);
     });
+    MessageAnswerer answerer(application);
     const int status = application.exec();
-    done = true;
-    answer.join();
+    std::printf("status=%d\nticks-while-reported=%d\n", status, ticksWhileReported);
+    return status;
+}
+
+// The start-up procedure fails: the message is shown, then the program ends with status 1
+// without entering the event loop.
+int startUpFailureScenario(Application& application)
+{
+    MessageAnswerer answerer(application);
+    const int status = application.run([] {
+        Tavrin tavrin;
+        tavrin.load();
+        tavrin.show();
+        throw std::runtime_error("main window lost");
+    });
     std::printf("status=%d\n", status);
     return status;
 }
@@ -134,6 +183,8 @@ int main(int argc, char* argv[])
         return endingScenario(application, true, false);
     if (!std::strcmp(scenario, "field-failure"))
         return failureScenario(application);
+    if (!std::strcmp(scenario, "start-up-failure"))
+        return startUpFailureScenario(application);
     std::fprintf(stderr, "unknown scenario\n");
     return 2;
 }
