@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "design_fonts.h"
+#include "field_note.h"
 #include "frm_splash.h"
 #include "lookup_pass.h"
 #include "screen_placement.h"
@@ -17,13 +18,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <limits>
 
 namespace qorin::ui {
 
 namespace {
 
 constexpr int kTimer1Interval = 200; // milliseconds
+
+// The input field holds any headword hundreds of times over, but not without end: Qt lays
+// out and paints a field's whole line on every key and every blink of the caret, so a
+// million characters would cost a quarter of a second a key and a third of a core while
+// idle. At this length a key costs a few milliseconds and the idle window almost nothing.
+constexpr int kLongestInput = 10'000; // characters
 const QColor kFieldBackground(255, 255, 192);
 const QColor kFieldText(0, 0, 0);
 const QColor kButtonFace(255, 238, 170);
@@ -80,7 +86,10 @@ void Tavrin::createControls()
     A->setGeometry(twipsRect(720, 720, 5655, 375));
     A->setFont(timesNewRoman(14.25));
     setColours(*A, QPalette::Base, kFieldBackground, QPalette::Text, kFieldText);
-    A->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+    A->setMaxLength(kLongestInput);
+    m_inputLimitNote = new FieldNote(A);
+    m_inputLimitNote->setObjectName(QStringLiteral("inputLimitNote"));
+    connect(A, &QLineEdit::inputRejected, this, &Tavrin::showInputLimit);
 
     Command1 = new QPushButton(QStringLiteral("?"), m_surface);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -132,6 +141,14 @@ void Tavrin::createMenus()
     QAction* about = help->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("mnuInfo"));
     connect(about, &QAction::triggered, this, &Tavrin::mnuInfo_Click);
+}
+
+// Text beyond the input field's length was not taken in, from a paste or a key: the user is
+// told so beside the field. What the field held stays as it was.
+void Tavrin::showInputLimit()
+{
+    m_inputLimitNote->showNote(
+        QStringLiteral("This field holds at most %L1 characters.").arg(kLongestInput));
 }
 
 void Tavrin::Timer1_Timer()

@@ -13,6 +13,7 @@ class QTimer;
 
 namespace qorin::ui {
 
+class FieldNote;
 class TavrinSurface;
 
 // The main window. The user types a Polish word into `A`; every 200 ms `Timer1` runs one
@@ -36,6 +37,7 @@ protected:
 private:
     void createControls();
     void createMenus();
+    void showInputLimit();
 
     void Timer1_Timer();
     void Command1_Click();
@@ -55,6 +57,7 @@ private:
     QPlainTextEdit* B = nullptr;
     QPushButton* Command1 = nullptr;
     QTimer* Timer1 = nullptr;
+    FieldNote* m_inputLimitNote = nullptr;
 
     // What the pass last wrote to `B`, and what `B` shows. The widget is updated only when
     // they differ after a pass, so a selection in `B` survives passes that change nothing.

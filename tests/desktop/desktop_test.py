@@ -29,6 +29,7 @@ CLIENT_HEIGHT = 292
 SPLASH_SIZE = (362, 241)  # 360 x 239 and a one-pixel border
 ABOUT_SIZE = (280, 212)  # 278 x 210 and a one-pixel border
 ABOUT_CLIENT_AT = (302, 303)
+LONGEST_INPUT = 10_000  # characters
 
 
 class Qorin:
@@ -255,6 +256,32 @@ class StartUpTest(DesktopTestCase):
         for axis in (0, 1):
             self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
                                    msg=f"frame {frame}, work area {work}")
+
+
+class PasteTest(DesktopTestCase):
+    def test_a_megabyte_paste_keeps_the_window_usable(self):
+        qorin = self.start_qorin()
+        words = []
+        size = 0
+        while size < 1_000_000:
+            words.append(f"{len(words)} Źdźbło ")
+            size += len(words[-1].encode())
+        pasted = "".join(words)
+        self.session.set_clipboard(pasted)
+        with self.session.watching_windows() as log:
+            self.session.click(*qorin.field_point(A_FIELD))
+            self.session.key("ctrl+v")
+            # What does not fit is refused visibly: a note pops up below the field and stays
+            # when the keys are let go.
+            note = wait_until(lambda: [w for w in log.created(override_redirect=True)
+                                       if log.index("map", w) is not None], SETTLE,
+                              "a note that the field is full")[0]
+        self.assertTrue(self.session.is_viewable(note))
+        self.screenshot("paste")
+        self.assertEqual(qorin.input(), pasted[:LONGEST_INPUT])
+        # The window goes on translating.
+        qorin.type_into_input("dla")
+        qorin.wait_for_output("para")
 
 
 class StartUpFailureTest(unittest.TestCase):

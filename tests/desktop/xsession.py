@@ -376,7 +376,7 @@ class WindowLog:
 
     def start(self):
         self._process = subprocess.Popen(
-            ["xev", "-root", "-event", "substructure", "-event", "property"],
+            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure", "-event", "property"],
             env=self.session.env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
             stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
         self._thread = threading.Thread(target=self._read, daemon=True)
@@ -413,6 +413,8 @@ class WindowLog:
         return None
 
     def _read(self):
+        # xev prints an event as a few lines; one is recorded as soon as its lines say all
+        # that is needed, without waiting for the next event.
         current = None
         for raw in self._process.stdout:
             line = raw.decode("utf-8", "replace")
@@ -422,10 +424,10 @@ class WindowLog:
             if match:
                 current = [match.group(1), line]
                 continue
-            if current is None:
+            if current is None or not line.strip():
                 continue
             current[1] += line
-            if line.strip() == "":
+            if current[0] != "CreateNotify" or "override" in line:
                 self._record(*current)
                 current = None
 
