@@ -229,12 +229,17 @@ class DesktopSession:
 
     def run_tool(self, *argv, check=True, input=None, timeout=60):
         """Runs an X tool against the session's display and returns its output as text."""
+        return self.run_bytes(*argv, check=check, input=input, timeout=timeout).decode(
+            "utf-8", "replace")
+
+    def run_bytes(self, *argv, check=True, input=None, timeout=60):
+        """Runs an X tool against the session's display and returns its output."""
         result = subprocess.run(argv, env=self.env, input=input, capture_output=True,
                                 timeout=timeout, preexec_fn=_die_with_parent)
         if check and result.returncode != 0:
             raise RuntimeError(f"{argv[0]} failed ({result.returncode}): "
                                + result.stderr.decode("utf-8", "replace"))
-        return result.stdout.decode("utf-8", "replace")
+        return result.stdout
 
     # --- input, as a user gives it -------------------------------------------------------
 
