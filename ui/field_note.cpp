@@ -9,7 +9,7 @@ constexpr int kShownFor = 5000; // milliseconds
 } // namespace
 
 FieldNote::FieldNote(QWidget* field)
-    : QLabel(field, Qt::ToolTip | Qt::BypassGraphicsProxyWidget), m_field(field)
+    : QLabel(field, Qt::ToolTip), m_field(field)
 {
     setForegroundRole(QPalette::ToolTipText);
     setBackgroundRole(QPalette::ToolTipBase);

@@ -27,9 +27,10 @@ constexpr int kTimer1Interval = 200; // milliseconds
 
 // The input field holds any headword hundreds of times over, but not without end: Qt lays
 // out and paints a field's whole line on every key and every blink of the caret, so a
-// million characters would cost a quarter of a second a key and a third of a core while
+// million characters cost about a quarter of a second a key and a quarter of a core while
 // idle. At this length a key costs a few milliseconds and the idle window almost nothing.
 constexpr int kLongestInput = 10'000; // characters
+
 const QColor kFieldBackground(255, 255, 192);
 const QColor kFieldText(0, 0, 0);
 const QColor kButtonFace(255, 238, 170);
