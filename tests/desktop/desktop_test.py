@@ -39,8 +39,9 @@ class Qorin:
         self.session = session
         self.program = session.start_program([QORIN], log="qorin")
         self.main = self.program.wait_for_window("^Tavrin Qorin$", timeout=START)
-        wait_until(lambda: session.focused_window() == self.main, SETTLE,
-                   "the main window to take the focus")
+        if session.window_manager:
+            wait_until(lambda: session.focused_window() == self.main, SETTLE,
+                       "the main window to take the focus")
 
     def client(self):
         return self.session.geometry(self.main)
@@ -94,10 +95,11 @@ class Qorin:
 
 class DesktopTestCase(unittest.TestCase):
     panel = False
+    window_manager = True
 
     @classmethod
     def setUpClass(cls):
-        cls.session = DesktopSession(panel=cls.panel)
+        cls.session = DesktopSession(window_manager=cls.window_manager, panel=cls.panel)
         cls.session.__enter__()
 
     @classmethod
@@ -256,6 +258,17 @@ class StartUpTest(DesktopTestCase):
         for axis in (0, 1):
             self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
                                    msg=f"frame {frame}, work area {work}")
+
+
+class WithoutWindowManagerTest(DesktopTestCase):
+    window_manager = False
+
+    def test_main_window_is_centred_by_itself(self):
+        qorin = self.start_qorin()
+        x, y, width, height = self.session.geometry(qorin.main)
+        screen_width, screen_height = self.session.screen_size()
+        self.assertAlmostEqual(x + width / 2, screen_width / 2, delta=1)
+        self.assertAlmostEqual(y + height / 2, screen_height / 2, delta=1)
 
 
 class PasteTest(DesktopTestCase):
