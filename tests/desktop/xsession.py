@@ -6,7 +6,8 @@ Every process started here is ended when the session closes, also when a test fa
 the test program is interrupted or when it is killed outright (the children ask the kernel
 for a signal when their parent dies).
 
-Python standard library only; Debian's xvfb, openbox, x11-utils, xdotool and xclip.
+Python standard library only; Debian's xvfb, x11-xkb-utils, openbox, tint2, x11-utils,
+xdotool and xclip (and imagemagick for screenshots).
 """
 
 import contextlib
@@ -100,9 +101,14 @@ class Program:
         """Waits until exactly one mapped window of the program matches and returns its id;
         `size` (width, height) picks windows of that client size."""
 
+        def has_size(window):
+            try:
+                return self.session.geometry(window)[2:] == size
+            except RuntimeError:  # gone meanwhile
+                return False
+
         def match():
-            found = [w for w in self.windows(name)
-                     if size is None or self.session.geometry(w)[2:] == size]
+            found = [w for w in self.windows(name) if size is None or has_size(w)]
             return found[0] if len(found) == 1 else None
 
         return wait_until(match, timeout, f"a window titled {name!r} of size {size}")
@@ -134,7 +140,8 @@ class DesktopSession:
         self.close()
 
     def start(self):
-        for tool in ("Xvfb", "xdotool", "xclip", "xprop", "xwininfo", "xev"):
+        for tool in ("Xvfb", "setxkbmap", "openbox", "tint2", "xdotool", "xclip", "xprop",
+                     "xwininfo", "xev"):
             if shutil.which(tool) is None:
                 raise RuntimeError(f"{tool} is missing: run scripts/install-deps")
         self._tempdir = tempfile.mkdtemp(prefix="qorin-desktop-")
