@@ -231,9 +231,14 @@ class StartUpTest(DesktopTestCase):
 
     def test_splash_comes_before_the_main_window_and_goes_after_it(self):
         states = {}
+        focus = {}
+
+        def look(window):  # as the window manager takes it on, while it surely exists
+            states.setdefault(window, self.session.atoms(window, "_NET_WM_STATE"))
+            focus.setdefault(window, self.session.takes_focus(window))
+
         with self.session.watching_windows() as log:
-            log.on_reparent = lambda w: states.setdefault(
-                w, self.session.atoms(w, "_NET_WM_STATE"))
+            log.on_reparent = look
             qorin = self.start_qorin()
         splashes = log.created(size=SPLASH_SIZE)
         self.assertEqual(len(splashes), 1, log.snapshot())
@@ -248,6 +253,9 @@ class StartUpTest(DesktopTestCase):
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", states.get(splash) or [],
                       "the splash window's state, read as it was mapped")
         self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR", states.get(qorin.main) or [])
+        # The splash takes no keys: it does not ask for the focus, the main window does.
+        self.assertIs(focus.get(splash), False)
+        self.assertIs(focus.get(qorin.main), True)
 
     def test_main_window_is_centred_with_its_frame(self):
         qorin = self.start_qorin()

@@ -331,6 +331,15 @@ class DesktopSession:
             return []
         return [a.strip() for a in out.split("=", 1)[1].split(",") if a.strip()]
 
+    def takes_focus(self, window):
+        """Whether the window asks for the keyboard focus (its WM_HINTS input field); None
+        when the window does not exist (any more)."""
+        result = subprocess.run(["xprop", "-id", str(window), "WM_HINTS"], env=self.env,
+                                capture_output=True, timeout=30, preexec_fn=_die_with_parent)
+        if result.returncode != 0:
+            return None
+        return b"input focus: False" not in result.stdout
+
     def stacking(self):
         """The managed windows from bottom to top."""
         out = self.run_tool("xprop", "-root", "_NET_CLIENT_LIST_STACKING", check=False)
