@@ -100,8 +100,9 @@ identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg
 # =============================================================================================
 # Icons for desktop menus and software centres (hicolor theme): icons/qorin-SIZE.png, 16 to 256
 # pixels, all of one design with the program icon above. 32 x 32 is the program icon itself,
-# pixel for pixel; every other size stretches the same cloud texture and colour gradient and
-# sets the name afresh at that size, so the letters stay sharp. No alpha, no time stamps.
+# pixel for pixel; every other size stretches its cloud texture ($tmp/c32.png, drawn above) and
+# its colour gradient, and sets the name afresh at that size, so the letters stay sharp. No
+# alpha channel and no time stamps, so a run gives the same files again.
 # =============================================================================================
 mkdir -p icons
 png_out=(-strip -depth 8 -type TrueColor -define png:exclude-chunks=date,time)
