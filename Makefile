@@ -4,8 +4,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test asan-test bench fuzz package lint-glossary \
-	glossary-coverage clean
+.PHONY: all deps configure build run test asan-test bench fuzz package package-check \
+	lint-glossary glossary-coverage clean
 
 all: build
 
@@ -45,9 +45,16 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	build-fuzz/fuzz/lookup_fuzzer build-fuzz/corpus fuzz/corpus -max_total_time=$(FUZZ_SECONDS)
 
-# A Debian package of the program, its desktop entry and its icon, in $(BUILD)/.
+# The Debian package, in $(BUILD)/ (dpkg-shlibdeps and file compute its dependencies).
 package: build
+	@sh scripts/install-deps dpkg-dev file
 	cd $(BUILD) && cpack -G DEB
+
+# The package checked as Debian checks one: lintian, the AppStream and desktop entry
+# validators, and an install into a scratch root.
+package-check: package
+	@sh scripts/install-deps lintian appstream desktop-file-utils
+	bash packaging/check-package $(BUILD)
 
 # Spelling check of the glossary for maintainers (hunspell, Polish and Spanish), with the
 # share of words known and the words kept on purpose; `make test` runs its strict form.
