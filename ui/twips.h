@@ -4,8 +4,8 @@
 
 namespace qorin::ui {
 
-// The window designs are written in twips, as the program has always stored them: 1,440 to
-// the inch, 15 to a logical pixel. Qt scales logical pixels on dense screens.
+// The window designs are written in twips: 1,440 to the inch, 15 to a logical pixel. Qt
+// scales logical pixels on dense screens.
 constexpr int kTwipsPerPixel = 15;
 
 // Twips to logical pixels, rounded to the nearest pixel.

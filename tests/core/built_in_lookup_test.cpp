@@ -86,7 +86,7 @@ TEST(BuiltInLookupSequence, PassInBetweenLetsParaFindItsRow)
 {
     RecordingFields fields(u"dla", u"");
     runLookupPass(fields);
-    fields.input = u"pa";
+    fields.input = u"par";
     runLookupPass(fields);
     ASSERT_EQ(fields.output, u"");
     fields.input = u"para";

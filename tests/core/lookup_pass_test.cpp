@@ -161,6 +161,73 @@ TEST(LookupPassRepeat, RewritesTheSameTranslationEveryPass)
     EXPECT_EQ(fields.output, u"el minino");
 }
 
+struct LookAlike
+{
+    const char* name;
+    std::u16string headword;
+    std::u16string lookAlike; // another text with the same key
+};
+
+void PrintTo(const LookAlike& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class LookupPassScan : public testing::TestWithParam<LookAlike>
+{
+};
+
+// Chunks of every size around the scan's blocks of keys, the headword at each place in turn
+// and once more at the end, among rows whose key equals the headword's (everywhere, here and
+// there, or nowhere between rows of another key): exactly the matching rows are written, in
+// order.
+TEST_P(LookupPassScan, WritesExactlyTheMatchingRowsInOrder)
+{
+    const LookAlike& c = GetParam();
+    ASSERT_EQ(qorin::headwordKey(c.headword), qorin::headwordKey(c.lookAlike));
+    ASSERT_NE(c.headword, c.lookAlike);
+
+    for (const std::size_t size : {1, 2, 15, 16, 17, 31, 32, 33, 47, 48, 49}) {
+        for (std::size_t at = 0; at < size; ++at) {
+            for (const std::size_t lookAlikeEvery : {1, 7, 0}) {
+                std::vector<GlossaryEntry> rows;
+                for (std::size_t i = 0; i < size; ++i) {
+                    if (lookAlikeEvery != 0 && i % lookAlikeEvery == lookAlikeEvery / 2)
+                        rows.push_back({c.lookAlike, u"look-alike"});
+                    else
+                        rows.push_back({u"dom", u"la casa"});
+                }
+                std::vector<std::u16string> expected{u"", u"first"};
+                rows[at] = {c.headword, u"first"};
+                if (at + 1 < size) {
+                    rows.back() = {c.headword, u"last"};
+                    expected.push_back(u"last");
+                }
+                std::vector<qorin::HeadwordKey> keys;
+                for (const GlossaryEntry& row : rows)
+                    keys.push_back(qorin::headwordKey(row.headword));
+                const GlossaryTable table{{{rows, keys}, {}, {}, {}}};
+
+                RecordingFields fields(c.headword, u"");
+                runLookupPass(fields, table);
+                ASSERT_EQ(fields.writes, expected)
+                    << size << " rows, headword at " << at << ", a look-alike every "
+                    << lookAlikeEvery << " rows";
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, LookupPassScan,
+    testing::Values(
+        LookAlike{"SameLengthAndFirstLetter", u"kot", u"kit"},
+        // U+086B and "k" (U+006B) agree in the bits of the first code unit that the key keeps.
+        LookAlike{"FirstLettersDifferAboveTheKeysBits", u"kot", u"\u086Bot"},
+        LookAlike{"LongerThanTheKeysLength", std::u16string(40, u'a'), std::u16string(31, u'a')},
+        LookAlike{"LongerStill", std::u16string(32, u'z'), std::u16string(33, u'z')}),
+    [](const testing::TestParamInfo<LookAlike>& info) { return std::string(info.param.name); });
+
 // A chunk whose keys do not cover its rows is refused before any row is read.
 TEST(LookupPassTable, ChunkWithoutKeysIsRefused)
 {

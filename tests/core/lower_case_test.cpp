@@ -1,5 +1,6 @@
 #include "lower_case.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -66,34 +67,60 @@ INSTANTIATE_TEST_SUITE_P(
              std::u16string{u'ł', char16_t{0xD801}}}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
-// Every code point ICU knows keeps its length in UTF-16 code units, and every one whose
-// simple lower-case form stays in its plane is lowered to exactly that form.
-TEST(LowerCaseAllCodePoints, LengthKeptAndCapitalsLowered)
+// The lowered form of one code point, worked out from ICU alone: its simple lower-case
+// form, unless that lies in the other plane (and so would change the length).
+std::u16string expectedLower(UChar32 c)
+{
+    const UChar32 lower = u_tolower(c);
+    return encode(U16_LENGTH(lower) == U16_LENGTH(c) ? lower : c);
+}
+
+// Every code point ICU knows, alone: lowered to exactly its expected form.
+TEST(LowerCaseAllCodePoints, EachIsLoweredToItsSimpleForm)
 {
     int lowered = 0;
     for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
         if (U_IS_SURROGATE(c))
             continue;
-        const std::u16string text = encode(c);
-        const std::u16string result = toLowerOneForOne(text);
-        ASSERT_EQ(result.size(), text.size()) << "U+" << std::hex << c;
-        const UChar32 expected = u_tolower(c);
-        if (U16_LENGTH(expected) == U16_LENGTH(c)) {
-            ASSERT_EQ(result, encode(expected)) << "U+" << std::hex << c;
-            lowered += expected != c;
-        }
+        const std::u16string expected = expectedLower(c);
+        ASSERT_EQ(toLowerOneForOne(encode(c)), expected) << "U+" << std::hex << c;
+        lowered += expected != encode(c);
     }
     // ICU 72 lowers some 1,400 capitals; a broken mapping would lower none or few.
     EXPECT_GT(lowered, 1000);
 }
 
-TEST(LowerCaseAllCodePoints, LongTextKeepsItsLength)
+// Many code points side by side in one long text, with supplementary-plane capitals and lone
+// surrogates between them and one lone surrogate at the very end: each is lowered as it is
+// alone, so the walk through the text neither pairs what is not a pair nor skips a unit.
+TEST(LowerCaseAllCodePoints, LongTextIsLoweredCodePointByCodePoint)
 {
     std::u16string text;
-    for (UChar32 c = 0x20; c < 0x3000; ++c)
+    std::u16string expected;
+    auto add = [&](UChar32 c) {
         text += encode(c);
-    text += std::u16string(1, char16_t{0xD800});
-    EXPECT_EQ(toLowerOneForOne(text).size(), text.size());
+        expected += expectedLower(c);
+    };
+    auto addLone = [&](char16_t surrogate) {
+        text += surrogate;
+        expected += surrogate;
+    };
+    for (UChar32 c = 0x20; c < 0x3000; ++c) {
+        add(c);
+        if (c % 97 == 0)
+            addLone(0xDC00); // a trail with no lead before it
+        if (c % 89 == 0)
+            addLone(0xD801); // a lead before a character that is no trail
+        if (c % 13 == 0)
+            add(0x10400 + c % 40); // a Deseret capital
+    }
+    addLone(0xD800);
+    const std::u16string lowered = toLowerOneForOne(text);
+    const auto difference =
+        std::mismatch(lowered.begin(), lowered.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(lowered == expected)
+        << "first difference at unit " << (difference.first - lowered.begin()) << " of "
+        << expected.size();
 }
 
 } // namespace

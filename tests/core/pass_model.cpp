@@ -2,20 +2,6 @@
 
 #include "lower_case.h"
 
-namespace {
-
-std::vector<std::u16string> translationsOf(qorin::GlossaryChunk chunk, const std::u16string& n)
-{
-    std::vector<std::u16string> found;
-    for (const auto& entry : chunk.rows) {
-        if (entry.headword == n)
-            found.emplace_back(entry.translation);
-    }
-    return found;
-}
-
-} // namespace
-
 PassOutcome expectedPass(const qorin::GlossaryTable& table, const std::u16string& input,
                          const std::u16string& outputBefore)
 {
@@ -34,10 +20,12 @@ PassOutcome expectedPass(const qorin::GlossaryTable& table, const std::u16string
 
     for (std::size_t k = 0; k < table.size(); ++k) {
         ++out.inputReads;
-        const auto found = translationsOf(table[k], n);
-        out.writes.insert(out.writes.end(), found.begin(), found.end());
-        if (!found.empty())
-            out.output = found.back();
+        for (const qorin::GlossaryEntry& entry : table[k].rows) {
+            if (entry.headword == n) {
+                out.writes.emplace_back(entry.translation);
+                out.output = entry.translation;
+            }
+        }
         const bool lastChunk = k + 1 == table.size();
         if (lastChunk)
             break;

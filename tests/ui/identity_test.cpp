@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -27,7 +26,6 @@ private slots:
     void applicationObjectCarriesNameAndVersion();
     void versionResourceFields_data();
     void versionResourceFields();
-    void versionResourceCompilesWithWindres();
     void desktopEntryIsValid();
 };
 
@@ -63,21 +61,6 @@ void IdentityTest::versionResourceFields()
     QVERIFY(!resource.isEmpty());
     QVERIFY2(QRegularExpression(pattern).match(resource).hasMatch(), qPrintable(pattern));
     QCOMPARE(resource.count("BLOCK \"0"), 1); // exactly one string table
-}
-
-void IdentityTest::versionResourceCompilesWithWindres()
-{
-    // windres preprocesses with the cross compiler's preprocessor.
-    const QString windres = QStandardPaths::findExecutable("x86_64-w64-mingw32-windres");
-    if (windres.isEmpty() || QStandardPaths::findExecutable("x86_64-w64-mingw32-gcc").isEmpty())
-        QSKIP("mingw-w64 binutils and compiler are not installed");
-    QTemporaryDir out;
-    QProcess process;
-    process.setWorkingDirectory(QString(QORIN_SOURCE_DIR) + "/assets");
-    process.start(windres, {"qorin.rc", "-O", "coff", "-o", out.filePath("qorin.res")});
-    QVERIFY(process.waitForFinished(30000));
-    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
-    QVERIFY(QFile(out.filePath("qorin.res")).size() > 1000);
 }
 
 void IdentityTest::desktopEntryIsValid()
