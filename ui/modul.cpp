@@ -30,6 +30,9 @@ void Modul::Main()
     m_mainWindow->load();
     m_mainWindow->show();
     SharedForm<Logo>::unload();
+    // A closed window is destroyed by the event loop, but Qt keeps one closed before the loop
+    // has ever run until the program ends: hidden, yet still listed to screen readers.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Shows the splash window and repaints it at once. A window system such as X11 maps a new

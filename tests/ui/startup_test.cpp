@@ -140,6 +140,9 @@ void StartUpTest::startUpShowsSplashThenOneMainWindow()
     QVERIFY(modul.mainWindow());
     QVERIFY(modul.mainWindow()->isVisible());
     QVERIFY(!SharedForm<Logo>::isLoaded());
+    // Destroyed by the procedure itself: no event loop has run yet to do it.
+    for (const QWidget* widget : QApplication::topLevelWidgets())
+        QVERIFY(widget->objectName() != "Logo");
     QCOMPARE(liveWindows("Logo"), 0);
     QCOMPARE(liveWindows("Tavrin"), 1);
     for (QWidget* widget : QApplication::topLevelWidgets()) {
