@@ -23,17 +23,90 @@ flame() { # width height out
         -sigmoidal-contrast 3x50% "$3"
 }
 
+# Pictures are made at a scale: 1 for the pictures as designed, 2 for the same pictures at
+# twice the resolution (see the end). Everything that must look sharp (gradients, edges,
+# lettering, brush strokes) is drawn afresh at the scale; the soft noise textures are made at
+# scale 1, from their fixed seeds, and enlarged, so both scales show the same texture.
+times() { awk -v v="$1" -v s="$2" 'BEGIN { print v * s }'; } # a length at a scale
+
+enlarged() { # scale in out
+    if [ "$1" = 1 ]; then
+        cp "$2" "$3"
+    else
+        convert "$2" -filter Mitchell -resize "$(($1 * 100))%" "$3"
+    fi
+}
+
+# A path whose coordinates are multiplied by the scale.
+scaled_path() { # scale path
+    echo "$2" | awk -v s="$1" '{
+        for (i = 1; i <= NF; i++)
+            if (split($i, p, ",") == 2) $i = p[1] * s "," p[2] * s
+        print
+    }'
+}
+
 # Background of the main window: red along the top and bottom edges, orange between, a bright
 # yellow band across the middle; a soft cloud texture over it. 484 x 295 at 150 dpi.
-convert -size 1x295 gradient:'#d01e00'-'#ff9a10' \
-    \( -size 1x295 gradient:'#ff9a10'-'#d01e00' \) \
-    -append -resize 1x295\! -scale 484x295\! "$tmp/bands.png"
-convert -size 484x40 gradient:none-'#fff200' \( -size 484x40 gradient:'#fff200'-none \) \
-    -append -resize 484x60\! "$tmp/yellow.png"
-clouds 484 295 1701 "$tmp/clouds.png"
-convert "$tmp/bands.png" "$tmp/yellow.png" -gravity center -composite \
-    "$tmp/clouds.png" -compose soft-light -composite \
-    -units PixelsPerInch -density 150 -quality 90 background.jpg
+background_picture() { # scale out
+    local s=$1 w=$((484 * $1)) h=$((295 * $1))
+    convert -size "1x$h" gradient:'#d01e00'-'#ff9a10' \
+        \( -size "1x$h" gradient:'#ff9a10'-'#d01e00' \) \
+        -append -resize "1x$h"\! -scale "${w}x$h"\! "$tmp/bands.png"
+    convert -size "${w}x$((40 * s))" gradient:none-'#fff200' \
+        \( -size "${w}x$((40 * s))" gradient:'#fff200'-none \) \
+        -append -resize "${w}x$((60 * s))"\! "$tmp/yellow.png"
+    clouds 484 295 1701 "$tmp/clouds1.png"
+    enlarged "$s" "$tmp/clouds1.png" "$tmp/clouds.png"
+    convert "$tmp/bands.png" "$tmp/yellow.png" -gravity center -composite \
+        "$tmp/clouds.png" -compose soft-light -composite \
+        -units PixelsPerInch -density $((150 * s)) -quality 90 "$2"
+}
+
+# About picture: flame background with a dark ragged rim and five centred calligraphic lines.
+# 278 x 210.
+about_picture() { # scale out
+    local s=$1
+    flame $((278 * s)) $((210 * s)) "$tmp/about-flame.png"
+    convert -size 278x210 -seed 5501 plasma:grey50-grey50 -colorspace Gray -blur 0x1 -auto-level \
+        "$tmp/about-noise1.png"
+    enlarged "$s" "$tmp/about-noise1.png" "$tmp/about-noise.png"
+    # White inside, black towards the edges; mixed with the noise and cut, it makes a ragged rim.
+    convert -size $((262 * s))x$((194 * s)) xc:white -bordercolor black -border $((8 * s)) \
+        -blur 0x$((6 * s)) -level 0,60% "$tmp/about-edge.png"
+    convert "$tmp/about-edge.png" "$tmp/about-noise.png" -compose blend -define compose:args=40 \
+        -composite -threshold 47% -blur 0x"$(times 0.7 "$s")" "$tmp/about-rim.png"
+    convert "$tmp/about-flame.png" "$tmp/about-rim.png" -compose multiply -composite \
+        -font "$font" -fill '#1a0d00' -gravity north \
+        -pointsize $((46 * s)) -annotate +0+$((8 * s)) 'Qorin' \
+        -pointsize $((22 * s)) -annotate +0+$((66 * s)) 'freeware' \
+        -pointsize $((19 * s)) -annotate +0+$((100 * s)) 'by the Qorin team' \
+        -pointsize $((17 * s)) -annotate +0+$((128 * s)) 'qorin@example.org' \
+        -pointsize $((21 * s)) -annotate +0+$((156 * s)) 'version 4.95' \
+        -quality 92 "$2"
+}
+
+# Splash picture: "Qorin" in large black calligraphic letters on a flame background, with dark
+# brush-stroke ornaments reaching in from the four corners. 360 x 240.
+splash_picture() { # scale out
+    local s=$1 strokes=()
+    # Two strokes from each corner: a broad one and a thin one.
+    local broad=("M 0,0 C 40,10 60,30 70,62" "M 360,0 C 320,10 300,30 290,62"
+        "M 0,240 C 40,230 60,210 70,178" "M 360,240 C 320,230 300,210 290,178")
+    local thin=("M 0,18 C 30,22 44,40 46,58" "M 360,18 C 330,22 316,40 314,58"
+        "M 0,222 C 30,218 44,200 46,182" "M 360,222 C 330,218 316,200 314,182")
+    for i in 0 1 2 3; do
+        strokes+=(-strokewidth $((7 * s)) -draw "path \"$(scaled_path "$s" "${broad[i]}")\""
+            -strokewidth $((4 * s)) -draw "path \"$(scaled_path "$s" "${thin[i]}")\"")
+    done
+    flame $((360 * s)) $((240 * s)) "$tmp/splash-flame.png"
+    convert "$tmp/splash-flame.png" -stroke '#1a0a00' -fill none "${strokes[@]}" \
+        -stroke none -font "$font" -fill black -gravity center \
+        -pointsize $((96 * s)) -annotate +0+$((4 * s)) 'Qorin' \
+        -quality 92 "$2"
+}
+
+background_picture 1 background.jpg
 
 # Window and program icon: the short name in bold black on a red, orange and yellow cloud.
 # 32 x 32, 256 colours.
@@ -54,24 +127,7 @@ convert "$tmp/blocks.png" +level-colors '#0b5d0b','#33e633' "$tmp/green.png"
 convert "$tmp/green.png" -colors 16 -type Palette "$tmp/command1.png"
 convert "$tmp/command1.png" -define icon:auto-resize=32 command1.ico
 
-# About picture: flame background with a dark ragged rim and five centred calligraphic lines.
-# 278 x 210.
-flame 278 210 "$tmp/about-flame.png"
-convert -size 278x210 -seed 5501 plasma:grey50-grey50 -colorspace Gray -blur 0x1 -auto-level \
-    "$tmp/about-noise.png"
-# White inside, black towards the edges; mixed with the noise and cut, it makes a ragged rim.
-convert -size 262x194 xc:white -bordercolor black -border 8 -blur 0x6 -level 0,60% \
-    "$tmp/about-edge.png"
-convert "$tmp/about-edge.png" "$tmp/about-noise.png" -compose blend -define compose:args=40 \
-    -composite -threshold 47% -blur 0x0.7 "$tmp/about-rim.png"
-convert "$tmp/about-flame.png" "$tmp/about-rim.png" -compose multiply -composite \
-    -font "$font" -fill '#1a0d00' -gravity north \
-    -pointsize 46 -annotate +0+8 'Qorin' \
-    -pointsize 22 -annotate +0+66 'freeware' \
-    -pointsize 19 -annotate +0+100 'by the Qorin team' \
-    -pointsize 17 -annotate +0+128 'qorin@example.org' \
-    -pointsize 21 -annotate +0+156 'version 4.95' \
-    -quality 92 about.jpg
+about_picture 1 about.jpg
 
 # About icon: large black letters on yellow, orange and red, a small Polish flag (white over
 # red, in a dark frame) in the top right corner. 32 x 32, 256 colours.
@@ -83,17 +139,7 @@ convert -size 32x32 radial-gradient:'#ffe040'-'#d01800' \
     -colors 256 -type Palette "$tmp/about-icon.png"
 convert "$tmp/about-icon.png" -define icon:auto-resize=32 about.ico
 
-# Splash picture: "Qorin" in large black calligraphic letters on a flame background, with dark
-# brush-stroke ornaments reaching in from the four corners. 360 x 240.
-flame 360 240 "$tmp/splash-flame.png"
-convert "$tmp/splash-flame.png" \
-    -stroke '#1a0a00' -fill none -strokewidth 7 \
-    -draw 'path "M 0,0 C 40,10 60,30 70,62"' -strokewidth 4 -draw 'path "M 0,18 C 30,22 44,40 46,58"' \
-    -strokewidth 7 -draw 'path "M 360,0 C 320,10 300,30 290,62"' -strokewidth 4 -draw 'path "M 360,18 C 330,22 316,40 314,58"' \
-    -strokewidth 7 -draw 'path "M 0,240 C 40,230 60,210 70,178"' -strokewidth 4 -draw 'path "M 0,222 C 30,218 44,200 46,182"' \
-    -strokewidth 7 -draw 'path "M 360,240 C 320,230 300,210 290,178"' -strokewidth 4 -draw 'path "M 360,222 C 330,218 316,200 314,182"' \
-    -stroke none -font "$font" -fill black -gravity center -pointsize 96 -annotate +0+4 'Qorin' \
-    -quality 92 splash.jpg
+splash_picture 1 splash.jpg
 
 identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg
 
@@ -116,3 +162,13 @@ for size in 16 22 24 48 64 128 256; do
         -annotate "+0+$(scale 1)" 'Qor' "${png_out[@]}" "icons/qorin-$size.png"
 done
 identify icons/qorin-*.png
+
+# =============================================================================================
+# The three pictures at twice the resolution, for screens with two device pixels to a logical
+# pixel: NAME@2x.jpg beside NAME.jpg (Qt's convention), of the same design at the same places,
+# so a window draws either in the same logical size.
+# =============================================================================================
+background_picture 2 background@2x.jpg
+about_picture 2 about@2x.jpg
+splash_picture 2 splash@2x.jpg
+identify background@2x.jpg about@2x.jpg splash@2x.jpg

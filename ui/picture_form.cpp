@@ -43,14 +43,13 @@ void PictureForm::keyPressEvent(QKeyEvent* event)
 void PictureForm::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    // The border is what the client area leaves of the window filled black: a stroked outline
+    // would reach into the picture by half a device pixel's width on dense screens.
+    painter.fillRect(rect(), Qt::black);
     const QRect client = clientRect();
     painter.fillRect(client, m_background.isValid() ? m_background : palette().window().color());
     painter.setClipRect(client);
-    painter.drawPixmap(client.topLeft(), m_picture);
-    painter.setClipping(false);
-    painter.setPen(QPen(Qt::black, kBorderWidth));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -kBorderWidth, -kBorderWidth));
+    painter.drawPixmap(client.topLeft(), m_picture.forRatio(painter.device()->devicePixelRatio()));
 }
 
 } // namespace qorin::ui

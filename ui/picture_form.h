@@ -1,7 +1,8 @@
 #pragma once
 
+#include "hidpi_picture.h"
+
 #include <QColor>
-#include <QPixmap>
 #include <QWidget>
 
 namespace qorin::ui {
@@ -34,7 +35,7 @@ protected:
     virtual void Form_KeyPress(qint16& KeyAscii) = 0;
 
 private:
-    QPixmap m_picture;
+    HiDpiPicture m_picture;
     QColor m_background;
 };
 

@@ -74,7 +74,7 @@ void TavrinSurface::paintItem(QPainter& painter, const SurfaceItem& item) const
     const QRectF area(item.geometry);
     switch (item.kind) {
     case Kind::Picture:
-        painter.drawPixmap(item.geometry, m_picture);
+        painter.drawPixmap(item.geometry, m_picture.forRatio(painter.device()->devicePixelRatio()));
         return;
     case Kind::Label:
         painter.setFont(m_labelFont);

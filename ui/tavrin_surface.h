@@ -1,9 +1,9 @@
 #pragma once
 
+#include "hidpi_picture.h"
 #include "surface_item.h"
 
 #include <QFont>
-#include <QPixmap>
 #include <QWidget>
 #include <vector>
 
@@ -27,7 +27,7 @@ private:
     void paintItem(QPainter& painter, const SurfaceItem& item) const;
 
     std::vector<SurfaceItem> m_items;
-    QPixmap m_picture;
+    HiDpiPicture m_picture;
     QFont m_labelFont;
 };
 
