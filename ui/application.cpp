@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "accessibility.h"
+
 #include <QMessageBox>
 #include <QWidget>
 #include <exception>
@@ -27,6 +29,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     release(); // the window system runs
     setApplicationName(QStringLiteral("Qorin"));
     setApplicationVersion(QStringLiteral("4.09.0005"));
+    installAccessibility();
 }
 
 // Runs the work; an exception that escapes it is reported as a run-time error, which ends

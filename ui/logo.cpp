@@ -11,6 +11,8 @@ Logo::Logo()
                   Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("Logo"));
+    setAccessibleName(QStringLiteral("Qorin"));
+    setAccessibleDescription(QStringLiteral("Polish-Spanish pocket dictionary, starting"));
     centreOnScreen(*this);
 }
 

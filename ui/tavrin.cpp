@@ -88,6 +88,11 @@ void Tavrin::createControls()
     A->setFont(timesNewRoman(14.25));
     setColours(*A, QPalette::Base, kFieldBackground, QPalette::Text, kFieldText);
     A->setMaxLength(kLongestInput);
+    // The badges under the fields say which language each holds; a screen reader hears it
+    // from the fields' names.
+    A->setAccessibleName(QStringLiteral("Polish word"));
+    A->setAccessibleDescription(QStringLiteral(
+        "Type a Polish word or phrase; its Spanish translation follows as you type."));
     m_inputLimitNote = new FieldNote(A);
     m_inputLimitNote->setObjectName(QStringLiteral("inputLimitNote"));
     connect(A, &QLineEdit::inputRejected, this, &Tavrin::showInputLimit);
@@ -117,6 +122,8 @@ void Tavrin::createControls()
     B->setUndoRedoEnabled(false);
     B->setTabChangesFocus(true);
     B->setToolTip(QStringLiteral("Translation"));
+    B->setAccessibleName(QStringLiteral("Spanish translation"));
+    B->setAccessibleDescription(QStringLiteral("The Spanish translation of the Polish word."));
     B->viewport()->setCursor(Qt::ArrowCursor);
 
     setTabOrder(A, Command1);
@@ -133,12 +140,17 @@ void Tavrin::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File"));
+    file->setAccessibleName(QStringLiteral("File"));
+    file->setAccessibleDescription(QStringLiteral("Exit ends Qorin."));
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit"));
     connect(exit, &QAction::triggered, this, &Tavrin::Exit_Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help"));
+    help->setAccessibleName(QStringLiteral("Help"));
+    help->setAccessibleDescription(
+        QStringLiteral("About shows the program's name, its authors and its version."));
     QAction* about = help->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("mnuInfo"));
     connect(about, &QAction::triggered, this, &Tavrin::mnuInfo_Click);

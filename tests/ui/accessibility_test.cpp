@@ -1,0 +1,231 @@
+#include "frm_splash.h"
+#include "logo.h"
+#include "modul.h"
+#include "shared_form.h"
+#include "tavrin.h"
+#include "tavrin_surface.h"
+#include "test_main.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <memory>
+
+using qorin::ui::frmSplash;
+using qorin::ui::Logo;
+using qorin::ui::Modul;
+using qorin::ui::SharedForm;
+using qorin::ui::Tavrin;
+using qorin::ui::TavrinSurface;
+
+// What a screen reader is told about the windows, through the same accessible interfaces that
+// Qt's bridge to the desktop's accessibility bus (AT-SPI on Linux) reads.
+
+namespace {
+
+QAccessibleInterface* accessible(QObject* object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QList<QAccessibleInterface*> childrenOf(QAccessibleInterface* parent)
+{
+    QList<QAccessibleInterface*> children;
+    for (int i = 0; i < parent->childCount(); ++i)
+        children << parent->child(i);
+    return children;
+}
+
+// The application's windows as a screen reader lists them.
+QList<QAccessibleInterface*> applicationWindows()
+{
+    return childrenOf(accessible(qApp));
+}
+
+QAccessibleInterface* applicationWindowNamed(const QString& name)
+{
+    for (QAccessibleInterface* window : applicationWindows())
+        if (window->text(QAccessible::Name) == name)
+            return window;
+    return nullptr;
+}
+
+struct Window
+{
+    std::unique_ptr<Tavrin> tavrin = std::make_unique<Tavrin>();
+
+    Window()
+    {
+        tavrin->load();
+        tavrin->show();
+    }
+    template <class T> T* find(const char* name) const { return tavrin->findChild<T*>(name); }
+};
+
+} // namespace
+
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void fieldsAreNamedForTheirLanguages_data();
+    void fieldsAreNamedForTheirLanguages();
+    void surfaceListsOnlyTheFieldsNotTheHiddenButton();
+    void translationCanBeReadThroughTheTextInterface();
+    void menusAreNamedAndDescribed();
+    void pictureWindowsAreNamedAndDescribed_data();
+    void pictureWindowsAreNamedAndDescribed();
+    void afterStartUpOnlyTheMainWindowIsListed();
+};
+
+void AccessibilityTest::cleanup()
+{
+    SharedForm<frmSplash>::unload();
+    SharedForm<Logo>::unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AccessibilityTest::fieldsAreNamedForTheirLanguages_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("input") << "A"
+                           << "Polish word" << true;
+    QTest::newRow("output") << "B"
+                            << "Spanish translation" << false;
+}
+
+void AccessibilityTest::fieldsAreNamedForTheirLanguages()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, name);
+    QFETCH(bool, editable);
+    Window w;
+    QAccessibleInterface* iface = accessible(w.tavrin->findChild<QWidget*>(field));
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::EditableText);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+    const QString description = iface->text(QAccessible::Description);
+    QVERIFY2(description.size() > name.size() && description != name, qPrintable(description));
+    QCOMPARE(iface->state().readOnly, !editable);
+    QVERIFY(iface->state().focusable);
+    QVERIFY(!iface->state().invisible);
+    QVERIFY(iface->textInterface());
+}
+
+void AccessibilityTest::surfaceListsOnlyTheFieldsNotTheHiddenButton()
+{
+    Window w;
+    QAccessibleInterface* surface = accessible(w.tavrin->findChild<TavrinSurface*>());
+    QVERIFY(surface);
+    QList<QObject*> listed;
+    for (QAccessibleInterface* child : childrenOf(surface)) {
+        QVERIFY(child);
+        listed << child->object();
+        QVERIFY(!child->state().invisible);
+        QCOMPARE(child->parent(), surface);
+        QCOMPARE(surface->indexOfChild(child), listed.size() - 1);
+    }
+    const QList<QObject*> fields{w.find<QLineEdit>("A"), w.find<QPlainTextEdit>("B")};
+    QCOMPARE(listed, fields);
+
+    // The hidden button has no place among them, and the main window still lists its surface.
+    QAccessibleInterface* button = accessible(w.find<QWidget>("Command1"));
+    QCOMPARE(surface->indexOfChild(button), -1);
+    QVERIFY(childrenOf(accessible(w.tavrin.get())).contains(surface));
+}
+
+void AccessibilityTest::translationCanBeReadThroughTheTextInterface()
+{
+    Window w;
+    QTest::keyClicks(w.find<QLineEdit>("A"), "Kot");
+    QAccessibleTextInterface* output = accessible(w.find<QPlainTextEdit>("B"))->textInterface();
+    QTRY_COMPARE_WITH_TIMEOUT(output->text(0, output->characterCount()), QString("el gato"), 2000);
+    QAccessibleTextInterface* input = accessible(w.find<QLineEdit>("A"))->textInterface();
+    QCOMPARE(input->text(0, input->characterCount()), QString("Kot"));
+}
+
+void AccessibilityTest::menusAreNamedAndDescribed()
+{
+    Window w;
+    QAccessibleInterface* bar = accessible(w.tavrin->menuBar());
+    QCOMPARE(bar->role(), QAccessible::MenuBar);
+    const struct
+    {
+        QString menu;
+        QString item;
+    } expected[] = {{"File", "Exit"}, {"Help", "About"}};
+    QCOMPARE(bar->childCount(), int(std::size(expected)));
+    for (int i = 0; i < bar->childCount(); ++i) {
+        QAccessibleInterface* title = bar->child(i);
+        QCOMPARE(title->role(), QAccessible::MenuItem);
+        QCOMPARE(title->text(QAccessible::Name), expected[i].menu);
+        QCOMPARE(title->childCount(), 1);
+        QAccessibleInterface* menu = title->child(0);
+        QCOMPARE(menu->role(), QAccessible::PopupMenu);
+        QCOMPARE(menu->text(QAccessible::Name), expected[i].menu);
+        // The menu's description says what its entry does, naming it.
+        QVERIFY(menu->text(QAccessible::Description).startsWith(expected[i].item + " "));
+        QCOMPARE(menu->childCount(), 1);
+        QCOMPARE(menu->child(0)->role(), QAccessible::MenuItem);
+        QCOMPARE(menu->child(0)->text(QAccessible::Name), expected[i].item);
+    }
+}
+
+void AccessibilityTest::pictureWindowsAreNamedAndDescribed_data()
+{
+    QTest::addColumn<bool>("about");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("About window") << true << QAccessible::Dialog << "About Qorin";
+    QTest::newRow("splash window") << false << QAccessible::Window << "Qorin";
+}
+
+// The windows show nothing but a picture and have no caption; a screen reader lists them
+// among the program's windows by name and role, and reads what the picture says.
+void AccessibilityTest::pictureWindowsAreNamedAndDescribed()
+{
+    QFETCH(bool, about);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+    QWidget& window = about ? static_cast<QWidget&>(SharedForm<frmSplash>::instance())
+                            : SharedForm<Logo>::instance();
+    window.show();
+    QVERIFY(window.windowTitle().isEmpty());
+
+    QAccessibleInterface* listed = applicationWindowNamed(name);
+    QVERIFY(listed);
+    QCOMPARE(listed->object(), &window);
+    QCOMPARE(listed->role(), role);
+    QVERIFY(!listed->state().invisible);
+    QVERIFY(listed->text(QAccessible::Description).size() > name.size());
+    QCOMPARE(listed->childCount(), 0); // no controls: everything is in the picture
+
+    // Closed, it leaves the list.
+    if (about)
+        SharedForm<frmSplash>::unload();
+    else
+        SharedForm<Logo>::unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!applicationWindowNamed(name));
+}
+
+// The start-up procedure ends with the splash window gone from the list of windows, though
+// the event loop has not run yet.
+void AccessibilityTest::afterStartUpOnlyTheMainWindowIsListed()
+{
+    Modul modul;
+    modul.Main();
+    const QList<QAccessibleInterface*> windows = applicationWindows();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows.first()->object(), modul.mainWindow());
+    QCOMPARE(windows.first()->role(), QAccessible::Window);
+    QCOMPARE(windows.first()->text(QAccessible::Name), QString("Tavrin Qorin"));
+}
+
+QORIN_UI_TEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
