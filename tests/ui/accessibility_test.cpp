@@ -7,9 +7,11 @@
 #include "test_main.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <memory>
 
 using qorin::ui::frmSplash;
@@ -78,6 +80,7 @@ private slots:
     void menusAreNamedAndDescribed();
     void pictureWindowsAreNamedAndDescribed_data();
     void pictureWindowsAreNamedAndDescribed();
+    void aboutWindowSaysWhatItsPictureSays();
     void afterStartUpOnlyTheMainWindowIsListed();
 };
 
@@ -212,6 +215,32 @@ void AccessibilityTest::pictureWindowsAreNamedAndDescribed()
         SharedForm<Logo>::unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!applicationWindowNamed(name));
+}
+
+// The lines lettered on the About picture by tools/make-assets.sh all stand in the window's
+// description, in their order.
+void AccessibilityTest::aboutWindowSaysWhatItsPictureSays()
+{
+    QFile script(QString(QORIN_SOURCE_DIR) + "/tools/make-assets.sh");
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(script.readAll());
+    const qsizetype start = text.indexOf("about_picture() {");
+    const qsizetype end = text.indexOf("\n}\n", start);
+    QVERIFY(start >= 0 && end > start);
+    QStringList lines;
+    const QRegularExpression annotation(R"(-annotate [^']+'([^']+)')");
+    for (const auto& match : annotation.globalMatch(text.mid(start, end - start)))
+        lines << match.captured(1);
+    QCOMPARE(lines.size(), 5);
+
+    SharedForm<frmSplash>::show();
+    const QString description =
+        accessible(&SharedForm<frmSplash>::instance())->text(QAccessible::Description);
+    qsizetype at = 0;
+    for (const QString& line : lines) {
+        at = description.indexOf(line, at);
+        QVERIFY2(at >= 0, qPrintable(line));
+    }
 }
 
 // The start-up procedure ends with the splash window gone from the list of windows, though
