@@ -33,10 +33,13 @@ LONGEST_INPUT = 10_000  # characters
 
 
 class Qorin:
-    """The running program and its main window, seen from outside."""
+    """The running program and its main window, seen from outside; on a screen of `scale`
+    device pixels to the logical pixel (QT_SCALE_FACTOR), where every size is that much
+    larger."""
 
-    def __init__(self, session):
+    def __init__(self, session, scale=1):
         self.session = session
+        self.scale = scale
         self.program = session.start_program([QORIN], log="qorin")
         self.main = self.program.wait_for_window("^Tavrin Qorin$", timeout=START)
         if session.window_manager:
@@ -48,15 +51,15 @@ class Qorin:
 
     def field_point(self, field):
         x, y, width, height = self.client()
-        menu_bar = height - CLIENT_HEIGHT
-        fx, fy, fw, fh = field
+        menu_bar = height - CLIENT_HEIGHT * self.scale
+        fx, fy, fw, fh = (v * self.scale for v in field)
         return x + fx + fw // 2, y + menu_bar + fy + fh // 2
 
     def menu(self, *path):
         """Chooses a menu entry by mouse and keyboard: ("File", "Exit") or ("Help", "About")."""
         x, y, _, height = self.client()
-        menu_bar = height - CLIENT_HEIGHT
-        self.session.click(x + 18, y + menu_bar // 2)  # "File", the first menu
+        menu_bar = height - CLIENT_HEIGHT * self.scale
+        self.session.click(x + 18 * self.scale, y + menu_bar // 2)  # "File", the first menu
         if path[0] == "Help":
             self.session.key("Right")  # the next menu, its first entry selected
         else:
@@ -65,7 +68,8 @@ class Qorin:
 
     def open_about(self):
         self.menu("Help", "About")
-        return self.program.wait_for_window(None, timeout=SETTLE, size=ABOUT_SIZE)
+        size = (ABOUT_SIZE[0] * self.scale, ABOUT_SIZE[1] * self.scale)
+        return self.program.wait_for_window(None, timeout=SETTLE, size=size)
 
     def type_into_input(self, text):
         self.session.click(*self.field_point(A_FIELD))
@@ -96,18 +100,22 @@ class Qorin:
 class DesktopTestCase(unittest.TestCase):
     panel = False
     window_manager = True
+    scale = 1  # device pixels to the logical pixel (Qt's scale factor)
+    screen = "1024x768x24"
 
     @classmethod
     def setUpClass(cls):
-        cls.session = DesktopSession(window_manager=cls.window_manager, panel=cls.panel)
+        cls.session = DesktopSession(screen=cls.screen, window_manager=cls.window_manager,
+                                     panel=cls.panel)
         cls.session.__enter__()
+        cls.session.env["QT_SCALE_FACTOR"] = str(cls.scale)
 
     @classmethod
     def tearDownClass(cls):
         cls.session.__exit__(None, None, None)
 
     def start_qorin(self):
-        qorin = Qorin(self.session)
+        qorin = Qorin(self.session, self.scale)
         self.addCleanup(qorin.stop)
         return qorin
 

@@ -1,0 +1,95 @@
+"""What a screen reader is told about the programs of a DesktopSession: the desktop's
+accessibility bus (AT-SPI) started for the session, and a program's accessible tree read
+through it with Debian's AT-SPI client library, as a screen reader reads it.
+
+Debian's dbus-daemon, at-spi2-core and python3-pyatspi. Every process started here is a
+process of the session and ends with it; the accessibility bus itself is a child of its
+launcher and ends with it.
+"""
+
+import json
+import os
+import shutil
+import subprocess
+
+from xsession import TimedOut, wait_until
+
+BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+REGISTRY = "/usr/libexec/at-spi2-registryd"
+_LISTER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_tree.py")
+
+
+def start_accessibility(session):
+    """Gives the session its own D-Bus session bus and, on it, the accessibility bus with its
+    registry; Qt programs started in the session afterwards put their accessible trees on it
+    (QT_LINUX_ACCESSIBILITY_ALWAYS_ON, as when a screen reader runs)."""
+    for tool in ("dbus-daemon", BUS_LAUNCHER, REGISTRY):
+        if shutil.which(tool) is None:
+            raise RuntimeError(f"{tool} is missing: run scripts/install-deps")
+    socket = os.path.join(session.env["XDG_RUNTIME_DIR"], "session-bus")
+    session.start_process(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                           "--address=unix:path=" + socket], log="dbus")
+    wait_until(lambda: os.path.exists(socket), 30, "the session bus")
+    session.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + socket
+    # Started here rather than on demand by the bus, so that they are the session's own
+    # processes. The launcher starts the accessibility bus at once and names it on the
+    # root window.
+    session.start_process([BUS_LAUNCHER, "--launch-immediately"], log="at-spi-bus")
+    wait_until(lambda: "unix:" in session.run_tool("xprop", "-root", "AT_SPI_BUS",
+                                                   check=False),
+               30, "the accessibility bus")
+    session.start_process([REGISTRY], log="at-spi-registry")
+    wait_until(lambda: _list(session) is not None, 30, "the accessibility registry")
+    session.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+
+
+def accessible_tree(session, application):
+    """The accessible tree of the named application, as nested dicts with its role, name,
+    description, states, text (of objects with text) and children; None while no such
+    application is registered."""
+    return _list(session, application)
+
+
+def wait_for_tree(session, application, condition, timeout, what):
+    """The application's tree once condition(tree) holds; on time-out the failure shows the
+    tree as it was last."""
+    last = []
+
+    def ready():
+        tree = accessible_tree(session, application)
+        last[:] = [tree]
+        return tree if tree is not None and condition(tree) else None
+
+    try:
+        return wait_until(ready, timeout, what, interval=0.2)
+    except TimedOut as timed_out:
+        tree = last[0] if last else None
+        raise TimedOut(f"{timed_out}; the tree:\n"
+                       + (format_tree(tree) if tree else "(no such application)")) from None
+
+
+def _list(session, application=None):
+    argv = ["/usr/bin/python3", _LISTER] + ([application] if application else [])
+    result = subprocess.run(argv, env=session.env, capture_output=True, timeout=60)
+    if result.returncode != 0:
+        return None
+    return json.loads(result.stdout)
+
+
+def walk(node):
+    """The node and all below it, depth first."""
+    yield node
+    for child in node["children"]:
+        yield from walk(child)
+
+
+def format_tree(node, depth=0):
+    """The tree as indented lines, one object a line: role, name, (description), text,
+    {states}."""
+    line = f"{'  ' * depth}[{node['role']}] {node['name']!r}"
+    if node["description"]:
+        line += f" ({node['description']})"
+    if "text" in node:
+        line += f" text={node['text']!r}"
+    line += " {" + ", ".join(node["states"]) + "}"
+    return "\n".join([line] + [format_tree(child, depth + 1) for child in node["children"]])
