@@ -1,5 +1,6 @@
 #include "accessibility.h"
 
+#include "field_note.h"
 #include "frm_splash.h"
 #include "logo.h"
 #include "tavrin_surface.h"
@@ -48,6 +49,21 @@ private:
     }
 };
 
+// A note that pops up below a field to say that something the user did was refused: an alert,
+// which a screen reader speaks as it appears, named by its text.
+class NoteAlert : public QAccessibleWidget
+{
+public:
+    explicit NoteAlert(FieldNote* note) : QAccessibleWidget(note, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<const FieldNote*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
 QAccessibleInterface* interfaceFor(const QString&, QObject* object)
 {
     if (!object || !object->isWidgetType())
@@ -58,6 +74,8 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
         return new QAccessibleWidget(about, QAccessible::Dialog);
     if (auto* splash = dynamic_cast<Logo*>(object))
         return new QAccessibleWidget(splash, QAccessible::Window);
+    if (auto* note = dynamic_cast<FieldNote*>(object))
+        return new NoteAlert(note);
     return nullptr;
 }
 

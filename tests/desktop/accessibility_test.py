@@ -16,7 +16,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop_test as desktop  # noqa: E402
 from atspi import format_tree, start_accessibility, wait_for_tree, walk  # noqa: E402
-from desktop_test import ABOUT_CLIENT_AT, SETTLE  # noqa: E402
+from desktop_test import A_FIELD, ABOUT_CLIENT_AT, LONGEST_INPUT, SETTLE  # noqa: E402
 
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
 
@@ -33,8 +33,8 @@ def named(tree, role, name):
 
 class AccessibleTreeTest(desktop.DesktopTestCase):
     """The tree a screen reader reads: both windows listed with their roles, names and
-    descriptions, the fields named for their languages, no hidden button, and the
-    translation readable as text."""
+    descriptions, the fields named for their languages, no hidden button, the translation
+    readable as text, and the note of a refused paste as an alert."""
 
     @classmethod
     def setUpClass(cls):
@@ -120,6 +120,18 @@ class AccessibleTreeTest(desktop.DesktopTestCase):
         self.assertGone(qorin, about)
         self.tree(lambda t: windows(t) == [("frame", "Tavrin Qorin")],
                   "the About window to leave the tree")
+
+    def test_a_refused_paste_is_told_as_an_alert(self):
+        qorin = self.start_qorin()
+        self.session.set_clipboard("kot " * (LONGEST_INPUT // 2))
+        self.session.click(*qorin.field_point(A_FIELD))
+        self.session.key("ctrl+v")
+        tree = self.tree(lambda t: any(w["role"] == "alert" and "showing" in w["states"]
+                                       for w in t["children"]),
+                         "a note that the field is full, as an alert")
+        self.keep("accessible-alert", tree)
+        alert = [w for w in tree["children"] if w["role"] == "alert"][0]
+        self.assertIn(f"{LONGEST_INPUT:,}", alert["name"])
 
 
 def rgb(session, image, crop=None):

@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -81,6 +82,7 @@ private slots:
     void pictureWindowsAreNamedAndDescribed_data();
     void pictureWindowsAreNamedAndDescribed();
     void aboutWindowSaysWhatItsPictureSays();
+    void inputLimitNoteIsAnAlert();
     void afterStartUpOnlyTheMainWindowIsListed();
 };
 
@@ -241,6 +243,23 @@ void AccessibilityTest::aboutWindowSaysWhatItsPictureSays()
         at = description.indexOf(line, at);
         QVERIFY2(at >= 0, qPrintable(line));
     }
+}
+
+// Typing into a full input field brings up a note that a screen reader speaks as it appears.
+void AccessibilityTest::inputLimitNoteIsAnAlert()
+{
+    Window w;
+    auto* A = w.find<QLineEdit>("A");
+    A->setText(QString(A->maxLength(), u'a'));
+    QTest::keyClicks(A, "b");
+    const auto* note = w.find<QLabel>("inputLimitNote");
+    QVERIFY(note && note->isVisible());
+
+    QAccessibleInterface* alert = applicationWindowNamed(note->text());
+    QVERIFY(alert);
+    QCOMPARE(alert->object(), note);
+    QCOMPARE(alert->role(), QAccessible::AlertMessage);
+    QVERIFY(!alert->state().invisible);
 }
 
 // The start-up procedure ends with the splash window gone from the list of windows, though
