@@ -43,8 +43,8 @@ QRect device(const QRect& logical)
     return {logical.topLeft() * kRatio, logical.size() * kRatio};
 }
 
-// The share of the area's pixels that come from `source`, stretched over the area: a pixel
-// counts when the source pixel at its place, or one next to it, has exactly its colour.
+// The share of the area's pixels that come from `source` stretched over `stretchedOver`: a
+// pixel counts when the source pixel at its place, or one next to it, has exactly its colour.
 double shareDrawnFrom(const QImage& shown, const QRect& area, const QImage& source,
                       const QRect& stretchedOver)
 {
