@@ -26,21 +26,23 @@ def start_accessibility(session):
     for tool in ("dbus-daemon", BUS_LAUNCHER, REGISTRY):
         if shutil.which(tool) is None:
             raise RuntimeError(f"{tool} is missing: run scripts/install-deps")
-    socket = os.path.join(session.env["XDG_RUNTIME_DIR"], "session-bus")
-    session.start_process(["dbus-daemon", "--session", "--nofork", "--nopidfile",
-                           "--address=unix:path=" + socket], log="dbus")
-    wait_until(lambda: os.path.exists(socket), 30, "the session bus")
-    session.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + socket
+    session.start_session_bus()
     # Started here rather than on demand by the bus, so that they are the session's own
     # processes. The launcher starts the accessibility bus at once and names it on the
-    # root window.
+    # session bus (and on an X server's root window), which is where programs look for it.
     session.start_process([BUS_LAUNCHER, "--launch-immediately"], log="at-spi-bus")
-    wait_until(lambda: "unix:" in session.run_tool("xprop", "-root", "AT_SPI_BUS",
-                                                   check=False),
-               30, "the accessibility bus")
+    wait_until(lambda: _bus_has_name(session, "org.a11y.Bus"), 30, "the accessibility bus")
     session.start_process([REGISTRY], log="at-spi-registry")
     wait_until(lambda: _list(session) is not None, 30, "the accessibility registry")
     session.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+
+
+def _bus_has_name(session, name):
+    result = subprocess.run(
+        ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+         "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:" + name],
+        env=session.env, capture_output=True, timeout=30)
+    return result.returncode == 0 and b"boolean true" in result.stdout
 
 
 def accessible_tree(session, application):

@@ -10,7 +10,6 @@ Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment
 import os
 import subprocess
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -219,8 +218,7 @@ class AboutTest(DesktopTestCase):
         about = qorin.open_about()
         self.assertHasFocus(about)
         self.session.key("Delete", "Left", "F2", "shift")
-        # Nothing to wait for: the keys must change nothing, so give them time to arrive.
-        time.sleep(1)
+        self.session.handled(qorin.main)  # every key has reached About by now
         self.assertTrue(self.session.is_viewable(about))
         self.session.key("Return")
         self.assertGone(qorin, about)
@@ -228,6 +226,8 @@ class AboutTest(DesktopTestCase):
     def test_no_taskbar_button(self):
         qorin = self.start_qorin()
         about = qorin.open_about()
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR",
+                      self.session.requested_atoms(about, "_NET_WM_STATE"))
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", self.session.atoms(about, "_NET_WM_STATE"))
         self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR",
                          self.session.atoms(qorin.main, "_NET_WM_STATE"))
@@ -238,15 +238,7 @@ class StartUpTest(DesktopTestCase):
     panel = True
 
     def test_splash_comes_before_the_main_window_and_goes_after_it(self):
-        states = {}
-        focus = {}
-
-        def look(window):  # as the window manager takes it on, while it surely exists
-            states.setdefault(window, self.session.atoms(window, "_NET_WM_STATE"))
-            focus.setdefault(window, self.session.takes_focus(window))
-
         with self.session.watching_windows() as log:
-            log.on_reparent = look
             qorin = self.start_qorin()
         splashes = log.created(size=SPLASH_SIZE)
         self.assertEqual(len(splashes), 1, log.snapshot())
@@ -257,13 +249,15 @@ class StartUpTest(DesktopTestCase):
         self.assertLess(log.index("reparent", splash), log.index("reparent", qorin.main))
         self.assertFalse(self.session.is_viewable(splash))
         self.assertEqual(qorin.program.windows(), [qorin.main])
-        # No taskbar button for the splash, one for the main window.
-        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", states.get(splash) or [],
-                      "the splash window's state, read as it was mapped")
-        self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR", states.get(qorin.main) or [])
+        # No taskbar button for the splash, one for the main window: what the program asked
+        # of the window manager as it mapped each.
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR",
+                      self.session.requested_atoms(splash, "_NET_WM_STATE"))
+        self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR",
+                         self.session.requested_atoms(qorin.main, "_NET_WM_STATE"))
         # The splash takes no keys: it does not ask for the focus, the main window does.
-        self.assertIs(focus.get(splash), False)
-        self.assertIs(focus.get(qorin.main), True)
+        self.assertIs(self.session.takes_focus(splash), False)
+        self.assertIs(self.session.takes_focus(qorin.main), True)
 
     def test_main_window_is_centred_with_its_frame(self):
         qorin = self.start_qorin()

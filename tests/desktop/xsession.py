@@ -1,13 +1,16 @@
-"""A private X desktop for end-to-end tests: Xvfb on a free display, the openbox window
-manager, optionally the tint2 taskbar, and the program under test, driven with xdotool and
-xclip and watched with xprop, xwininfo and xev, as a user and a screen reader would see it.
+"""A private desktop for end-to-end tests: a display server on a free display (Xvfb with
+a window manager, openbox, Xfce's xfwm4 or GNOME's mutter, or none; or a Wayland compositor,
+GNOME's mutter, with or without XWayland), optionally the tint2 taskbar, and the program
+under test, driven with xdotool and xclip as a user would drive it, and watched over X
+connections of the test's own (xwatch.py).
 
 Every process started here is ended when the session closes, also when a test fails, when
 the test program is interrupted or when it is killed outright (the children ask the kernel
-for a signal when their parent dies).
+for a signal when their parent dies, and a compositor's own children end with it).
 
-Python standard library only; Debian's xvfb, x11-xkb-utils, openbox, tint2, x11-utils,
-xdotool and xclip (and imagemagick for screenshots).
+Python standard library and Debian's python3-xlib; Debian's xvfb, x11-xkb-utils, openbox,
+xfwm4, mutter, xwayland, dbus-daemon, tint2, xdotool and xclip (and imagemagick for
+screenshots).
 """
 
 import contextlib
@@ -20,6 +23,8 @@ import subprocess
 import tempfile
 import threading
 import time
+
+from xwatch import InputBarrier, PropertyRecorder, WindowWatcher, XConnection, XError
 
 _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
@@ -114,15 +119,35 @@ class Program:
         return wait_until(match, timeout, f"a window titled {name!r} of size {size}")
 
 
-class DesktopSession:
-    """Xvfb, a window manager and the programs of one test run. Use as a context manager."""
+# The window managers a session can run on Xvfb, and how each is started.
+WINDOW_MANAGERS = {
+    "openbox": ["openbox", "--sm-disable"],
+    "xfwm4": ["xfwm4", "--replace", "--compositor=off", "--sm-client-disable"],
+    "mutter": ["mutter", "--x11", "--replace", "--sm-disable"],
+}
+# Those that need a D-Bus session bus of their own.
+NEEDS_SESSION_BUS = ("xfwm4", "mutter")
 
-    def __init__(self, screen="1024x768x24", window_manager=True, panel=False):
+
+class DesktopSession:
+    """An X server (Xvfb), a window manager and the programs of one test run. Use as a
+    context manager. window_manager is a name of WINDOW_MANAGERS, or None (True means
+    openbox)."""
+
+    x11 = True  # whether the programs' windows are X windows the session can see
+
+    def __init__(self, screen="1024x768x24", window_manager="openbox", panel=False):
+        if window_manager is True:
+            window_manager = "openbox"
         self.screen = screen
-        self.window_manager = window_manager
+        self.window_manager = window_manager or None
         self.panel = panel
         self.display = None
         self.env = None
+        self.x = None  # the test's own X connection
+        self.watcher = None
+        self.recorder = None
+        self._barrier = None
         self._processes = []
         self._tempdir = None
 
@@ -139,26 +164,38 @@ class DesktopSession:
     def __exit__(self, *exc):
         self.close()
 
+    def required_tools(self):
+        tools = ["xdotool", "xclip", "setxkbmap"]
+        if self.window_manager:
+            tools.append(WINDOW_MANAGERS[self.window_manager][0])
+        if self.panel:
+            tools.append("tint2")
+        return tools + ["Xvfb"]
+
     def start(self):
-        for tool in ("Xvfb", "setxkbmap", "openbox", "tint2", "xdotool", "xclip", "xprop",
-                     "xwininfo", "xev"):
+        for tool in self.required_tools():
             if shutil.which(tool) is None:
                 raise RuntimeError(f"{tool} is missing: run scripts/install-deps")
         self._tempdir = tempfile.mkdtemp(prefix="qorin-desktop-")
         runtime = os.path.join(self._tempdir, "runtime")
         os.mkdir(runtime, 0o700)
         self.env = {k: v for k, v in os.environ.items()
-                    if k not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
-                                 "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER")}
+                    if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
+                                 "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER",
+                                 "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP")}
         self.env.update(XDG_RUNTIME_DIR=runtime, HOME=self._tempdir, XDG_SESSION_TYPE="x11",
                         LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self._start_server()
-        # The Polish keyboard: xdotool then finds every Polish letter on a key and never
-        # remaps a spare key code while the program reads the keys.
-        self.run_tool("setxkbmap", "-layout", "pl")
+        if self.x11:
+            self._connect()
+            # The Polish keyboard: xdotool then finds every Polish letter on a key and never
+            # remaps a spare key code while the program reads the keys.
+            self.run_tool("setxkbmap", "-layout", "pl")
         if self.window_manager:
-            self.start_process(["openbox", "--sm-disable"], log="openbox")
-            wait_until(self._window_manager_ready, 30, "the window manager")
+            if self.window_manager in NEEDS_SESSION_BUS:
+                self.start_session_bus()
+            self.start_process(WINDOW_MANAGERS[self.window_manager], log=self.window_manager)
+            wait_until(self.window_manager_ready, 30, "the window manager")
         if self.panel:
             self.start_process(["tint2"], log="tint2")
             wait_until(lambda: self.work_area().height < self.screen_size()[1], 30,
@@ -186,18 +223,46 @@ class DesktopSession:
         self.display = ":" + number[0]
         self.env["DISPLAY"] = self.display
 
-    def _window_manager_ready(self):
-        return "window id" in self.run_tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
-                                            check=False)
+    def _connect(self):
+        """The test's own connections to the X server: queries, the window watcher and the
+        property recorder, all there before any program of the session starts."""
+        if self.env.get("XAUTHORITY"):
+            os.environ["XAUTHORITY"] = self.env["XAUTHORITY"]  # python-xlib reads it there
+        self.x = XConnection(self.display)
+        self.watcher = WindowWatcher(self.display)
+        self.recorder = PropertyRecorder(self.display)
+        self._barrier = InputBarrier(self.x, self.watcher)
+
+    def start_session_bus(self):
+        """Gives the session a D-Bus session bus of its own (once)."""
+        if "DBUS_SESSION_BUS_ADDRESS" in self.env:
+            return
+        if shutil.which("dbus-daemon") is None:
+            raise RuntimeError("dbus-daemon is missing: run scripts/install-deps")
+        socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "session-bus")
+        self.start_process(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                            "--address=unix:path=" + socket], log="dbus")
+        wait_until(lambda: os.path.exists(socket), 30, "the session bus")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + socket
+
+    def window_manager_ready(self):
+        """Whether a window manager that follows the common protocol (EWMH) runs."""
+        check = self.x.window_property(self.x.root.id, "_NET_SUPPORTING_WM_CHECK")
+        return check != 0 and self.x.window_property(check, "_NET_SUPPORTING_WM_CHECK") == check
 
     def close(self):
         """Ends every process of the session, newest first, and removes its files."""
+        for part in (self.recorder, self.watcher, self.x):
+            if part is not None:
+                with contextlib.suppress(Exception):
+                    part.stop() if hasattr(part, "stop") else part.close()
+        self.recorder = self.watcher = self.x = None
         for process in reversed(self._processes):
             if process.poll() is None:
                 process.terminate()
         for process in reversed(self._processes):
             try:
-                process.wait(timeout=5)
+                process.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
@@ -235,12 +300,12 @@ class DesktopSession:
         return Program(self, self.start_process(argv, log=log, env=env))
 
     def run_tool(self, *argv, check=True, input=None, timeout=60):
-        """Runs an X tool against the session's display and returns its output as text."""
+        """Runs a tool against the session's display and returns its output as text."""
         return self.run_bytes(*argv, check=check, input=input, timeout=timeout).decode(
             "utf-8", "replace")
 
     def run_bytes(self, *argv, check=True, input=None, timeout=60):
-        """Runs an X tool against the session's display and returns its output."""
+        """Runs a tool against the session's display and returns its output."""
         result = subprocess.run(argv, env=self.env, input=input, capture_output=True,
                                 timeout=timeout, preexec_fn=_die_with_parent)
         if check and result.returncode != 0:
@@ -259,6 +324,15 @@ class DesktopSession:
     def click(self, x, y, button=1):
         self.run_tool("xdotool", "mousemove", str(int(x)), str(int(y)),
                       "click", str(button))
+
+    def handled(self, window, timeout=30):
+        """Waits until the program of `window` has handled every key and click sent so far,
+        and whatever they made it do has reached the X server. Ask through a window that
+        outlives the input (the main window): a window that is gone answers nothing."""
+        if not self.x.exists(window):
+            raise XError(f"window {window:#x} is gone; its program cannot be asked")
+        if not self._barrier.wait(window, timeout):
+            raise TimedOut(f"the program of window {window:#x} did not answer for {timeout} s")
 
     def set_clipboard(self, data):
         """Offers `data` (bytes or text) on the clipboard, as another program would."""
@@ -286,27 +360,23 @@ class DesktopSession:
     # --- what the screen shows -----------------------------------------------------------
 
     def screen_size(self):
-        out = self.run_tool("xwininfo", "-root")
-        return (int(re.search(r"Width: (\d+)", out).group(1)),
-                int(re.search(r"Height: (\d+)", out).group(1)))
+        return self.x.screen_size()
 
     def work_area(self):
         """The part of the screen that panels leave to windows."""
-        values = self.cardinals("-root", "_NET_WORKAREA")
+        values = self.x.cardinals(self.x.root.id, "_NET_WORKAREA")
         if len(values) >= 4:
             return Rect(*values[:4])
         return Rect(0, 0, *self.screen_size())
 
     def geometry(self, window):
-        """(x, y, width, height) of a window's client area on the screen."""
-        out = self.run_tool("xwininfo", "-id", str(window))
-        field = lambda name: int(re.search(name + r":\s+(-?\d+)", out).group(1))
-        return (field("Absolute upper-left X"), field("Absolute upper-left Y"),
-                field("Width"), field("Height"))
+        """(x, y, width, height) of a window's client area on the screen; RuntimeError when
+        the window is gone."""
+        return self.x.geometry(window)
 
     def frame_extents(self, window):
         """(left, right, top, bottom) of the frame the window manager put around it."""
-        values = self.cardinals("-id", str(window), "_NET_FRAME_EXTENTS")
+        values = self.x.cardinals(window, "_NET_FRAME_EXTENTS")
         return tuple(values) if len(values) == 4 else (0, 0, 0, 0)
 
     def frame_rect(self, window):
@@ -314,51 +384,53 @@ class DesktopSession:
         left, right, top, bottom = self.frame_extents(window)
         return Rect(x - left, y - top, width + left + right, height + top + bottom)
 
-    def cardinals(self, *args):
-        out = self.run_tool("xprop", *args, check=False)
-        match = re.search(r"=\s*([\d, ]+)$", out.strip())
-        return [int(v) for v in match.group(1).split(",")] if match else []
+    def atom_names(self, values):
+        return [self.x.atom_name(v) for v in values or []]
 
     def atoms(self, window, prop):
-        """The atom names in a window's property, [] when it has none; None when the window
-        does not exist (any more)."""
-        result = subprocess.run(["xprop", "-id", str(window), prop], env=self.env,
-                                capture_output=True, timeout=30, preexec_fn=_die_with_parent)
-        if result.returncode != 0:
+        """The atom names in a window's property as they stand, [] when it has none; None
+        when the window does not exist (any more)."""
+        try:
+            values = self.x.property(window, prop)
+        except XError:
             return None
-        out = result.stdout.decode()
-        if "=" not in out:
-            return []
-        return [a.strip() for a in out.split("=", 1)[1].split(",") if a.strip()]
+        return self.atom_names(values if isinstance(values, list) else [])
+
+    def requested_atoms(self, window, prop):
+        """The atom names the window's program had put in the property when it asked for the
+        window to be mapped (as recorded, however briefly the window lived); None when the
+        window was never mapped."""
+        if not self.recorder.was_mapped(window):
+            return None
+        return self.atom_names(self.recorder.value(window, prop, at_map=True))
+
+    def requested_text(self, window, prop):
+        """A text property (WM_NAME, _NET_WM_NAME, …) as the program had set it when it asked
+        for the window to be mapped: None when it had not set it at all."""
+        value = self.recorder.value(window, prop, at_map=True)
+        return None if value is None else bytes(value).decode("utf-8", "replace")
 
     def takes_focus(self, window):
-        """Whether the window asks for the keyboard focus (its WM_HINTS input field); None
-        when the window does not exist (any more)."""
-        result = subprocess.run(["xprop", "-id", str(window), "WM_HINTS"], env=self.env,
-                                capture_output=True, timeout=30, preexec_fn=_die_with_parent)
-        if result.returncode != 0:
+        """Whether the window asked for the keyboard focus when it was mapped (the input
+        field of its WM_HINTS, as its program set it); None when it was never mapped."""
+        if not self.recorder.was_mapped(window):
             return None
-        return b"input focus: False" not in result.stdout
+        hints = self.recorder.value(window, "WM_HINTS", at_map=True) or []
+        return not (len(hints) >= 2 and hints[0] & 1 and hints[1] == 0)
 
     def stacking(self):
         """The managed windows from bottom to top."""
-        out = self.run_tool("xprop", "-root", "_NET_CLIENT_LIST_STACKING", check=False)
-        return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
+        return self.x.cardinals(self.x.root.id, "_NET_CLIENT_LIST_STACKING")
 
     def active_window(self):
-        out = self.run_tool("xprop", "-root", "_NET_ACTIVE_WINDOW", check=False)
-        match = re.search(r"window id # (0x[0-9a-f]+)", out)
-        return int(match.group(1), 16) if match else 0
+        return self.x.window_property(self.x.root.id, "_NET_ACTIVE_WINDOW")
 
     def focused_window(self):
-        """The top-level window that has the keyboard focus (0 when none)."""
-        out = self.run_tool("xdotool", "getwindowfocus", "-f", check=False).strip()
-        return int(out) if out.isdigit() else 0
+        """The window that has the keyboard focus (0 when none)."""
+        return self.x.focus()
 
     def is_viewable(self, window):
-        result = subprocess.run(["xwininfo", "-id", str(window)], env=self.env,
-                                capture_output=True, timeout=30, preexec_fn=_die_with_parent)
-        return result.returncode == 0 and b"IsViewable" in result.stdout
+        return self.x.is_viewable(window)
 
     def screenshot(self, path):
         """Saves the whole screen as a PNG (ImageMagick's import)."""
@@ -366,60 +438,64 @@ class DesktopSession:
 
     @contextlib.contextmanager
     def watching_windows(self):
-        """Records the top-level windows that come and go meanwhile (xev on the root
-        window): yields a WindowLog."""
-        log = WindowLog(self)
-        try:
-            log.start()
-            yield log
-        finally:
-            log.stop()
+        """The top-level windows that come and go meanwhile: yields a WindowLog."""
+        yield WindowLog(self.watcher, len(self.watcher.snapshot()))
+
+
+class WaylandSession(DesktopSession):
+    """A Wayland desktop as GNOME runs one: GNOME's compositor (mutter, headless, on a
+    virtual monitor of the screen's size) with its own D-Bus session bus, and, unless
+    xwayland is False, its X server for X programs (XWayland), whose windows the session
+    then sees as on any X desktop: mutter manages them. Programs run with WAYLAND_DISPLAY
+    and XDG_SESSION_TYPE=wayland, as in a user's Wayland session."""
+
+    def __init__(self, screen="1280x1024x24", xwayland=True):
+        super().__init__(screen=screen, window_manager=None, panel=False)
+        self.xwayland = xwayland
+        self.x11 = xwayland
+
+    def required_tools(self):
+        return ["mutter", "dbus-daemon"] + (
+            ["Xwayland", "xdotool", "xclip", "setxkbmap"] if self.xwayland else [])
+
+    def _start_server(self):
+        self.start_session_bus()
+        self.env["XDG_SESSION_TYPE"] = "wayland"
+        size = "x".join(self.screen.split("x")[:2])
+        told = os.path.join(self._tempdir, "compositor-environment")
+        # mutter starts the command once its displays are up, with their names in its
+        # environment; the command writes them down and lives as long as mutter does.
+        reporter = ["sh", "-c", 'env > "$0.part" && mv "$0.part" "$0" && '
+                    'exec tail --pid=$PPID -f /dev/null', told]
+        argv = ["mutter", "--headless", "--wayland", "--virtual-monitor", size]
+        if not self.xwayland:
+            argv.append("--no-x11")
+        self.start_process(argv + ["--"] + reporter, log="mutter")
+        wait_until(lambda: os.path.exists(told), 60, "the compositor to start")
+        with open(told) as f:
+            names = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+        self.env["WAYLAND_DISPLAY"] = names["WAYLAND_DISPLAY"]
+        if self.xwayland:
+            self.display = names["DISPLAY"]
+            self.env["DISPLAY"] = self.display
+            self.env["XAUTHORITY"] = names.get("XAUTHORITY", "")
+
+    def start(self):
+        super().start()
+        if self.xwayland:
+            wait_until(self.window_manager_ready, 30, "the compositor to manage X windows")
 
 
 class WindowLog:
-    """What happens to the top-level windows, in order, as the root window sees it: each
-    entry is (event, window, details), with event one of "create", "reparent", "map",
-    "unmap", "destroy". A created window's details are its (x, y, width, height,
-    override_redirect); a
-    reparented one's the new parent (its frame). Windows can be looked at when they appear:
-    on_reparent(window) is called at once, while the window surely still exists."""
+    """What happens to the top-level windows from the moment it was made, in order, as the
+    root window sees it: entries (event, window, details), as WindowWatcher records them."""
 
-    _EVENT = re.compile(r"^(CreateNotify|ReparentNotify|MapNotify|UnmapNotify|DestroyNotify)")
+    def __init__(self, watcher, start):
+        self._watcher = watcher
+        self._start = start
 
-    def __init__(self, session):
-        self.session = session
-        self.entries = []
-        self.on_reparent = None
-        self._process = None
-        self._thread = None
-        self._lock = threading.Lock()
-        self._ready = threading.Event()
-
-    def start(self):
-        self._process = subprocess.Popen(
-            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure", "-event", "property"],
-            env=self.session.env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
-        self._thread = threading.Thread(target=self._read, daemon=True)
-        self._thread.start()
-        # xev says nothing when it is ready: change a property of the root window until it
-        # reports the change.
-        def probe():
-            self.session.run_tool("xprop", "-root", "-f", "_QORIN_TEST_PROBE", "32c",
-                                  "-set", "_QORIN_TEST_PROBE", "1")
-            return self._ready.wait(0.2)
-
-        wait_until(probe, 30, "xev to watch the root window")
-
-    def stop(self):
-        if self._process:
-            if self._process.poll() is None:
-                self._process.terminate()
-                self._process.wait()
-        if self._thread:
-            self._thread.join(5)
-        if self._process:
-            self._process.stdout.close()
+    def snapshot(self):
+        return self._watcher.snapshot()[self._start:]
 
     def created(self, size=None, override_redirect=False):
         """Windows created meanwhile, in order; those of the given (width, height) only."""
@@ -432,48 +508,3 @@ class WindowLog:
             if e == event and w == window:
                 return i
         return None
-
-    def _read(self):
-        # xev prints an event as a few lines; one is recorded as soon as its lines say all
-        # that is needed, without waiting for the next event.
-        current = None
-        for raw in self._process.stdout:
-            line = raw.decode("utf-8", "replace")
-            if line.startswith("PropertyNotify"):
-                self._ready.set()
-            match = self._EVENT.match(line)
-            if match:
-                current = [match.group(1), line]
-                continue
-            if current is None or not line.strip():
-                continue
-            current[1] += line
-            if current[0] != "CreateNotify" or "override" in line:
-                self._record(*current)
-                current = None
-
-    def _record(self, kind, text):
-        window = re.search(r"\bwindow (0x[0-9a-f]+),\s*$|\bwindow (0x[0-9a-f]+)[,\s]",
-                           text.split("\n", 1)[1])
-        if not window:
-            return
-        window = int(window.group(1) or window.group(2), 16)
-        if kind == "CreateNotify":
-            g = re.search(r"\((-?\d+),(-?\d+)\), width (\d+), height (\d+)", text)
-            entry = ("create", window, tuple(int(v) for v in g.groups()) +
-                     ("override YES" in text,))
-        elif kind == "ReparentNotify":
-            parent = int(re.search(r"parent (0x[0-9a-f]+)", text.split("\n", 1)[1]).group(1),
-                          16)
-            entry = ("reparent", window, parent)
-            if self.on_reparent:
-                self.on_reparent(window)
-        else:
-            entry = ({"MapNotify": "map", "UnmapNotify": "unmap",
-                      "DestroyNotify": "destroy"}[kind], window, None)
-        with self._lock:
-            self.entries.append(entry)
-
-    def snapshot(self):
-        with self._lock:
-            return list(self.entries)
