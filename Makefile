@@ -7,7 +7,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # folder never keeps a value from an earlier run.
 WERROR ?= OFF
 
-.PHONY: all deps configure build run test asan-test bench fuzz package package-check \
+.PHONY: all deps configure build run test desktop-matrix asan-test bench fuzz package package-check \
 	lint-glossary glossary-coverage clean
 
 all: build
@@ -26,6 +26,13 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The program on the desktops people run, beyond the openbox desktop of `make test`: Xfce's
+# and GNOME's window managers on Xvfb, a GNOME Wayland session with XWayland, and a Wayland
+# session without any X server. Installs the compositors and Qt's Wayland platform.
+desktop-matrix: build
+	@sh scripts/install-deps xfwm4 mutter xwayland qt6-wayland python3-dbus
+	/usr/bin/python3 tests/desktop/desktop_matrix_test.py $(BUILD)/ui/qorin
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
 # as errors.

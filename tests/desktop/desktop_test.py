@@ -41,7 +41,7 @@ class Qorin:
         self.scale = scale
         self.program = session.start_program([QORIN], log="qorin")
         self.main = self.program.wait_for_window("^Tavrin Qorin$", timeout=START)
-        if session.window_manager:
+        if session.managed:
             wait_until(lambda: session.focused_window() == self.main, SETTLE,
                        "the main window to take the focus")
 
@@ -104,10 +104,14 @@ class DesktopTestCase(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.session = DesktopSession(screen=cls.screen, window_manager=cls.window_manager,
-                                     panel=cls.panel)
+        cls.session = cls.make_session()
         cls.session.__enter__()
         cls.session.env["QT_SCALE_FACTOR"] = str(cls.scale)
+
+    @classmethod
+    def make_session(cls):
+        return DesktopSession(screen=cls.screen, window_manager=cls.window_manager,
+                              panel=cls.panel)
 
     @classmethod
     def tearDownClass(cls):

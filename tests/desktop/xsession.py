@@ -129,6 +129,24 @@ WINDOW_MANAGERS = {
 NEEDS_SESSION_BUS = ("xfwm4", "mutter")
 
 
+@contextlib.contextmanager
+def _x_authority(path):
+    """The X authority file python-xlib uses while connecting: it reads XAUTHORITY from the
+    test's own environment."""
+    saved = os.environ.get("XAUTHORITY")
+    if path:
+        os.environ["XAUTHORITY"] = path
+    else:
+        os.environ.pop("XAUTHORITY", None)
+    try:
+        yield
+    finally:
+        if saved is None:
+            os.environ.pop("XAUTHORITY", None)
+        else:
+            os.environ["XAUTHORITY"] = saved
+
+
 class DesktopSession:
     """An X server (Xvfb), a window manager and the programs of one test run. Use as a
     context manager. window_manager is a name of WINDOW_MANAGERS, or None (True means
@@ -226,11 +244,10 @@ class DesktopSession:
     def _connect(self):
         """The test's own connections to the X server: queries, the window watcher and the
         property recorder, all there before any program of the session starts."""
-        if self.env.get("XAUTHORITY"):
-            os.environ["XAUTHORITY"] = self.env["XAUTHORITY"]  # python-xlib reads it there
-        self.x = XConnection(self.display)
-        self.watcher = WindowWatcher(self.display)
-        self.recorder = PropertyRecorder(self.display)
+        with _x_authority(self.env.get("XAUTHORITY")):
+            self.x = XConnection(self.display)
+            self.watcher = WindowWatcher(self.display)
+            self.recorder = PropertyRecorder(self.display)
         self._barrier = InputBarrier(self.x, self.watcher)
 
     def start_session_bus(self):
@@ -244,6 +261,11 @@ class DesktopSession:
                             "--address=unix:path=" + socket], log="dbus")
         wait_until(lambda: os.path.exists(socket), 30, "the session bus")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + socket
+
+    @property
+    def managed(self):
+        """Whether a window manager manages the programs' X windows."""
+        return self.window_manager is not None
 
     def window_manager_ready(self):
         """Whether a window manager that follows the common protocol (EWMH) runs."""
@@ -453,6 +475,10 @@ class WaylandSession(DesktopSession):
         super().__init__(screen=screen, window_manager=None, panel=False)
         self.xwayland = xwayland
         self.x11 = xwayland
+
+    @property
+    def managed(self):
+        return self.xwayland  # mutter is XWayland's window manager
 
     def required_tools(self):
         return ["mutter", "dbus-daemon"] + (

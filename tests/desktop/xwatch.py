@@ -17,7 +17,7 @@ import time
 
 from Xlib import X, display as xdisplay, error as xerror
 from Xlib.ext import record
-from Xlib.protocol import event as xevent
+from Xlib.protocol import display as xprotocol, event as xevent
 
 # The properties whose values the recorder keeps; any other is skipped unread (the clipboard
 # moves its data through properties too, a megabyte at a time).
@@ -41,12 +41,22 @@ def _quiet(*_):
     pass
 
 
+def open_display(name):
+    """A new connection to the named X server. python-xlib keeps the table of event codes
+    in its display class, shared by all connections, and fills in each server's extension
+    events as it connects; two servers whose extensions number their events differently
+    (Xvfb and XWayland) then clash in it. Each connection starts from the core table, which
+    is all these tests read."""
+    xprotocol.Display.event_classes = xevent.event_class.copy()
+    return xdisplay.Display(name)
+
+
 class XConnection:
     """Queries of the server over one connection, for the test's own thread."""
 
     def __init__(self, name):
         try:
-            self.display = xdisplay.Display(name)
+            self.display = open_display(name)
         except Exception as failure:  # python-xlib raises several kinds
             raise XError(f"cannot open the display {name}: {failure}") from None
         self.root = self.display.screen().root
@@ -233,7 +243,7 @@ class PropertyRecorder:
         self._control = XConnection(name)
         if not self._control.has_extension("RECORD"):
             raise XError("the X server has no RECORD extension")
-        self._data = xdisplay.Display(name)
+        self._data = open_display(name)
         self._wanted = {self._control.atom(p): p for p in RECORDED_PROPERTIES}
         self._lock = threading.Lock()
         self._now = {}  # window -> {property name: (type, format, values)}
