@@ -125,8 +125,6 @@ WINDOW_MANAGERS = {
     "xfwm4": ["xfwm4", "--replace", "--compositor=off", "--sm-client-disable"],
     "mutter": ["mutter", "--x11", "--replace", "--sm-disable"],
 }
-# Those that need a D-Bus session bus of their own.
-NEEDS_SESSION_BUS = ("xfwm4", "mutter")
 
 
 @contextlib.contextmanager
@@ -203,6 +201,9 @@ class DesktopSession:
                                  "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP")}
         self.env.update(XDG_RUNTIME_DIR=runtime, HOME=self._tempdir, XDG_SESSION_TYPE="x11",
                         LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        # Every desktop has its session bus; without one, a program that asks for it has
+        # D-Bus start one of its own, which outlives the session.
+        self.start_session_bus()
         self._start_server()
         if self.x11:
             self._connect()
@@ -210,8 +211,6 @@ class DesktopSession:
             # remaps a spare key code while the program reads the keys.
             self.run_tool("setxkbmap", "-layout", "pl")
         if self.window_manager:
-            if self.window_manager in NEEDS_SESSION_BUS:
-                self.start_session_bus()
             self.start_process(WINDOW_MANAGERS[self.window_manager], log=self.window_manager)
             wait_until(self.window_manager_ready, 30, "the window manager")
         if self.panel:
@@ -485,7 +484,6 @@ class WaylandSession(DesktopSession):
             ["Xwayland", "xdotool", "xclip", "setxkbmap"] if self.xwayland else [])
 
     def _start_server(self):
-        self.start_session_bus()
         self.env["XDG_SESSION_TYPE"] = "wayland"
         size = "x".join(self.screen.split("x")[:2])
         told = os.path.join(self._tempdir, "compositor-environment")
