@@ -83,7 +83,7 @@ void floorLoop(benchmark::State& state)
     for (auto _ : state) {
         int matches = 0;
         for (const qorin::GlossaryChunk& chunk : table) {
-            for (const qorin::GlossaryEntry& entry : chunk.rows)
+            for (const qorin::GlossaryEntry& entry : chunk)
                 matches += entry.headword == input;
         }
         benchmark::DoNotOptimize(matches);

@@ -1514,10 +1514,8 @@ constexpr GlossaryEntry kRows[] = {
 
 static_assert(std::size(kRows) == 1500, "glossary chunk 2 holds 1,500 rows");
 
-constexpr auto kKeys = headwordKeys(kRows);
-
 } // namespace
 
-constinit const GlossaryChunk kGlossaryChunk2{kRows, kKeys};
+constinit const GlossaryChunk kGlossaryChunk2{kRows};
 
 } // namespace qorin

@@ -209,10 +209,8 @@ constexpr GlossaryEntry kRows[] = {
 
 static_assert(std::size(kRows) == 195, "glossary chunk 3 holds 195 rows");
 
-constexpr auto kKeys = headwordKeys(kRows);
-
 } // namespace
 
-constinit const GlossaryChunk kGlossaryChunk3{kRows, kKeys};
+constinit const GlossaryChunk kGlossaryChunk3{kRows};
 
 } // namespace qorin

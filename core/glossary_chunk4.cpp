@@ -359,10 +359,8 @@ constexpr GlossaryEntry kRows[] = {
 
 static_assert(std::size(kRows) == 345, "glossary chunk 4 holds 345 rows");
 
-constexpr auto kKeys = headwordKeys(kRows);
-
 } // namespace
 
-constinit const GlossaryChunk kGlossaryChunk4{kRows, kKeys};
+constinit const GlossaryChunk kGlossaryChunk4{kRows};
 
 } // namespace qorin

@@ -13,8 +13,8 @@ namespace qorin {
 // already holds the lower-cased input; each of the first three ends with a chaining test
 // and runs the next step only while the output differs from the lower-cased input. Every
 // step reads and lower-cases the input afresh. Every row of a scanned chunk is tested: no
-// index, no early exit; the compact key beside each row (see glossary.h) makes testing most
-// rows one small comparison. The pass keeps nothing between runs; only the output field
+// index, no early exit; a compact key per row, kept by the scan, makes testing most rows
+// one small comparison. The pass keeps nothing between runs; only the output field
 // does.
 //
 // The table is the built-in glossary unless another is given.

@@ -61,7 +61,7 @@ const std::vector<qorin::GlossaryEntry>& builtInRows()
     static const std::vector<qorin::GlossaryEntry> rows = [] {
         std::vector<qorin::GlossaryEntry> all;
         for (const auto& chunk : qorin::builtInGlossary())
-            all.insert(all.end(), chunk.rows.begin(), chunk.rows.end());
+            all.insert(all.end(), chunk.begin(), chunk.end());
         return all;
     }();
     return rows;
@@ -137,7 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::array<std::vector<qorin::GlossaryEntry>, 4> rows;
-    std::array<std::vector<qorin::HeadwordKey>, 4> keys;
     std::vector<std::u16string> texts; // owns what the rows view
     texts.reserve(4 * 40 * 2);
     qorin::GlossaryTable table;
@@ -148,9 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::u16string& headword = texts.back();
             texts.push_back(smallText(bytes, 3));
             rows[k].push_back({headword, texts.back()});
-            keys[k].push_back(qorin::headwordKey(headword));
         }
-        table[k] = {rows[k], keys[k]};
+        table[k] = rows[k];
     }
     const std::u16string input = smallText(bytes, 3);
     const std::u16string before = smallText(bytes, 3);

@@ -20,7 +20,7 @@ PassOutcome expectedPass(const qorin::GlossaryTable& table, const std::u16string
 
     for (std::size_t k = 0; k < table.size(); ++k) {
         ++out.inputReads;
-        for (const qorin::GlossaryEntry& entry : table[k].rows) {
+        for (const qorin::GlossaryEntry& entry : table[k]) {
             if (entry.headword == n) {
                 out.writes.emplace_back(entry.translation);
                 out.output = entry.translation;
