@@ -5,6 +5,7 @@
 #include "application.h"
 #include "glossary.h"
 #include "lookup_pass.h"
+#include "support/plain_fields.h"
 #include "tavrin.h"
 
 #include <QLineEdit>
@@ -46,27 +47,10 @@ void operator delete(void* p, std::size_t) noexcept
 
 namespace {
 
-// Fields whose reads and writes cost nothing beyond handing the text over.
-class FreeFields : public qorin::TextFields
-{
-public:
-    FreeFields(std::u16string input, std::u16string output)
-        : m_input(std::move(input)), m_output(std::move(output))
-    {
-    }
-    std::u16string readInput() override { return m_input; }
-    std::u16string readOutput() override { return m_output; }
-    void writeOutput(std::u16string_view text) override { m_output.assign(text); }
-
-private:
-    std::u16string m_input;
-    std::u16string m_output;
-};
-
 void enginePass(benchmark::State& state, std::u16string input, std::u16string output)
 {
     const qorin::GlossaryTable table = qorin::builtInGlossary();
-    FreeFields fields(std::move(input), std::move(output));
+    PlainFields fields(std::move(input), std::move(output));
     qorin::runLookupPass(fields, table); // warm up: the output settles
     const long before = g_allocations;
     for (auto _ : state)

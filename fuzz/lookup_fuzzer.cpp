@@ -7,8 +7,8 @@
 #include "glossary.h"
 #include "lookup_pass.h"
 #include "lower_case.h"
-#include "pass_model.h"
-#include "recording_fields.h"
+#include "support/pass_model.h"
+#include "support/recording_fields.h"
 
 #include <array>
 #include <cstddef>

@@ -1,5 +1,5 @@
 #include "lookup_pass.h"
-#include "recording_fields.h"
+#include "support/recording_fields.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

@@ -5,7 +5,7 @@
 // read and approved (tools/glossary-review).
 
 #include "glossary.h"
-#include "utf8.h"
+#include "support/utf8.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 
 #include "glossary.h"
 #include "lower_case.h"
-#include "utf8.h"
+#include "support/utf8.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "lookup_pass.h"
-#include "pass_model.h"
-#include "recording_fields.h"
+#include "support/pass_model.h"
+#include "support/recording_fields.h"
 
 #include <array>
 #include <gtest/gtest.h>
