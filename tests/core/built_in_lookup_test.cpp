@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         Lookup{"OnlyInChunkTwo", u"aktorstwo", u"el arte dramático"},
         Lookup{"TranslationOfOneRowIsHeadwordOfAnother", u"dla", u"para"},
         Lookup{"ParaTypedAfresh", u"para", u"vapor"}),
-    [](const testing::TestParamInfo<Lookup>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Lookup>& test) { return std::string(test.param.name); });
 
 TEST(BuiltInLookupWrites, ObokWritesBothRowsInOrder)
 {

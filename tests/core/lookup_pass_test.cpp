@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A translation equal to its headword makes the chaining test end the pass.
         PassCase{
             "TranslationEqualToHeadwordEndsPass", u"echo", u"", u"echo", {u"", u"echo"}, 2, 3}),
-    [](const testing::TestParamInfo<PassCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<PassCase>& test) { return std::string(test.param.name); });
 
 // Random small tables, inputs and starting outputs: the engine does exactly what the model
 // says, write for write and read for read.
@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookAlike{"FirstLettersDifferAboveTheKeysBits", u"kot", u"\u086Bot"},
         LookAlike{"LongerThanTheKeysLength", std::u16string(40, u'a'), std::u16string(31, u'a')},
         LookAlike{"LongerStill", std::u16string(32, u'z'), std::u16string(33, u'z')}),
-    [](const testing::TestParamInfo<LookAlike>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<LookAlike>& test) { return std::string(test.param.name); });
 
 struct FailureCase
 {
@@ -255,8 +255,8 @@ INSTANTIATE_TEST_SUITE_P(Fields, LookupPassFailure,
                                          FailureCase{"InputFailsFourthRead", 4, 0, u"el minino", 3},
                                          FailureCase{"OutputFailsFirstRead", 0, 1, u"stare", 0},
                                          FailureCase{"OutputFailsSecondRead", 0, 2, u"el gato", 2}),
-                         [](const testing::TestParamInfo<FailureCase>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<FailureCase>& test) {
+                             return std::string(test.param.name);
                          });
 
 } // namespace

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
              std::u16string{char16_t{0xDC00}, char16_t{0xD801}}},
         Case{"HighSurrogateAtTheEnd", std::u16string{u'Ł', char16_t{0xD801}},
              std::u16string{u'ł', char16_t{0xD801}}}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 // The lowered form of one code point, worked out from ICU alone: its simple lower-case
 // form, unless that lies in the other plane (and so would change the length).

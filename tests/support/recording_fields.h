@@ -11,8 +11,8 @@
 class RecordingFields : public qorin::TextFields
 {
 public:
-    RecordingFields(std::u16string input, std::u16string output)
-        : input(std::move(input)), output(std::move(output))
+    RecordingFields(std::u16string inputText, std::u16string outputText)
+        : input(std::move(inputText)), output(std::move(outputText))
     {
     }
 

@@ -185,7 +185,7 @@ void AboutTest::unloadWhenNotLoadedDoesNothing()
 
 void AboutTest::openingAndClosingManyTimesLeavesNothingBehind()
 {
-    const int before = QApplication::allWidgets().size();
+    const qsizetype before = QApplication::allWidgets().size();
     for (int i = 0; i < 1000; ++i) {
         frmSplash& about = openAbout();
         if (i % 2)
