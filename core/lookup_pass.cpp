@@ -115,7 +115,7 @@ private:
     std::u16string normalisedInput()
     {
         std::u16string input = m_fields.readInput();
-        lowerOneForOne(input);
+        lowerCaseInPlace(input);
         return input;
     }
 

@@ -18,14 +18,14 @@ UChar32 lowerCodePoint(UChar32 c)
 
 } // namespace
 
-std::u16string toLowerOneForOne(std::u16string_view text)
+std::u16string lowerCaseCopy(std::u16string_view text)
 {
     std::u16string result(text);
-    lowerOneForOne(result);
+    lowerCaseInPlace(result);
     return result;
 }
 
-void lowerOneForOne(std::u16string& text)
+void lowerCaseInPlace(std::u16string& text)
 {
     const std::size_t length = text.size();
     for (std::size_t i = 0; i < length; ++i) {

@@ -10,9 +10,9 @@ namespace qorin {
 // other character stays as it is. Surrogate pairs are decoded so capitals outside the Basic
 // Multilingual Plane are lowered too; an unpaired surrogate passes through unchanged. The
 // result always has the input's length in UTF-16 code units.
-std::u16string toLowerOneForOne(std::u16string_view text);
+std::u16string lowerCaseCopy(std::u16string_view text);
 
 // The same, in place: no buffer of its own.
-void lowerOneForOne(std::u16string& text);
+void lowerCaseInPlace(std::u16string& text);
 
 } // namespace qorin

@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             before = input;
             break;
         case 3: // the output already holds the lower-cased input
-            before = qorin::toLowerOneForOne(input);
+            before = qorin::lowerCaseCopy(input);
             break;
         default:
             break;

@@ -15,7 +15,7 @@
 
 using qorin::builtInGlossary;
 using qorin::GlossaryEntry;
-using qorin::toLowerOneForOne;
+using qorin::lowerCaseCopy;
 
 namespace {
 
@@ -241,7 +241,7 @@ TEST_F(Glossary, EveryRowKeepsTheInvariants)
     for (const Row& r : rows) {
         EXPECT_FALSE(r.headword.empty()) << where(r);
         EXPECT_FALSE(r.translation.empty()) << where(r);
-        EXPECT_EQ(toLowerOneForOne(r.headword), r.headword) << "not lower case: " << where(r);
+        EXPECT_EQ(lowerCaseCopy(r.headword), r.headword) << "not lower case: " << where(r);
         EXPECT_FALSE(startsWith(r.headword, u" ") || endsWith(r.headword, u" ") ||
                      contains(r.headword, u"  "))
             << "bad spacing: " << where(r);
@@ -273,7 +273,7 @@ TEST_F(Glossary, TranslationCharacters)
             << "n with tilde: " << where(r);
         const std::u16string words = spanishPart(r.translation);
         // Capitals only as a first letter (of a proper noun or a question).
-        const std::u16string lowered = toLowerOneForOne(words);
+        const std::u16string lowered = lowerCaseCopy(words);
         for (std::size_t i = 0; i < words.size(); ++i) {
             if (words[i] != lowered[i]) {
                 EXPECT_TRUE(i == 0 || words[i - 1] == u' ')
@@ -283,7 +283,7 @@ TEST_F(Glossary, TranslationCharacters)
                 << "character out of set in the Spanish words: " << where(r);
         }
         for (char16_t c : r.translation) {
-            EXPECT_TRUE(spanish.find(toLowerOneForOne(std::u16string(1, c))[0]) != spanish.npos ||
+            EXPECT_TRUE(spanish.find(lowerCaseCopy(std::u16string(1, c))[0]) != spanish.npos ||
                         polishOnly.find(c) != polishOnly.npos)
                 << "character out of set: " << where(r);
         }
@@ -352,7 +352,7 @@ TEST_F(Glossary, TranslationFigures)
         {"with \"el / la \"", 2, [](const Row& r) { return contains(r.translation, u"el / la "); }},
         {"with \"~\"", 2, [](const Row& r) { return contains(r.translation, u"~"); }},
         {"with an upper-case letter", 10,
-         [](const Row& r) { return toLowerOneForOne(r.translation) != r.translation; }},
+         [](const Row& r) { return lowerCaseCopy(r.translation) != r.translation; }},
         {"with \"ń\" in their Spanish words", 72,
          [](const Row& r) { return contains(spanishPart(r.translation), u"ń"); }},
         {"with \"/\"", 2, [](const Row& r) { return contains(r.translation, u"/"); }},

@@ -7,7 +7,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
-using qorin::toLowerOneForOne;
+using qorin::lowerCaseCopy;
 
 namespace {
 
@@ -38,7 +38,7 @@ class LowerCase : public testing::TestWithParam<Case>
 TEST_P(LowerCase, MapsOneForOne)
 {
     const Case& c = GetParam();
-    EXPECT_EQ(toLowerOneForOne(c.input), c.expected);
+    EXPECT_EQ(lowerCaseCopy(c.input), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,7 +83,7 @@ TEST(LowerCaseAllCodePoints, EachIsLoweredToItsSimpleForm)
         if (U_IS_SURROGATE(c))
             continue;
         const std::u16string expected = expectedLower(c);
-        ASSERT_EQ(toLowerOneForOne(encode(c)), expected) << "U+" << std::hex << c;
+        ASSERT_EQ(lowerCaseCopy(encode(c)), expected) << "U+" << std::hex << c;
         lowered += expected != encode(c);
     }
     // ICU 72 lowers some 1,400 capitals; a broken mapping would lower none or few.
@@ -115,7 +115,7 @@ TEST(LowerCaseAllCodePoints, LongTextIsLoweredCodePointByCodePoint)
             add(0x10400 + c % 40); // a Deseret capital
     }
     addLone(0xD800);
-    const std::u16string lowered = toLowerOneForOne(text);
+    const std::u16string lowered = lowerCaseCopy(text);
     const auto difference =
         std::mismatch(lowered.begin(), lowered.end(), expected.begin(), expected.end());
     EXPECT_TRUE(lowered == expected)

@@ -5,7 +5,7 @@
 PassOutcome expectedPass(const qorin::GlossaryTable& table, const std::u16string& input,
                          const std::u16string& outputBefore)
 {
-    const std::u16string n = qorin::toLowerOneForOne(input);
+    const std::u16string n = qorin::lowerCaseCopy(input);
     PassOutcome out;
     out.output = outputBefore;
     // An empty input leaves the output empty after one write, and no headword is empty.
