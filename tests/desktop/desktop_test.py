@@ -8,6 +8,7 @@ Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment
 """
 
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -297,20 +298,223 @@ class PasteTest(DesktopTestCase):
             size += len(words[-1].encode())
         pasted = "".join(words)
         self.session.set_clipboard(pasted)
-        with self.session.watching_windows() as log:
-            self.session.click(*qorin.field_point(A_FIELD))
-            self.session.key("ctrl+v")
-            # What does not fit is refused visibly: a note pops up below the field and stays
-            # when the keys are let go.
-            note = wait_until(lambda: [w for w in log.created(override_redirect=True)
-                                       if log.index("map", w) is not None], SETTLE,
-                              "a note that the field is full")[0]
-        self.assertTrue(self.session.is_viewable(note))
-        self.screenshot("paste")
+        self.session.click(*qorin.field_point(A_FIELD))
+        self.session.key("ctrl+v")
         self.assertEqual(qorin.input(), pasted[:LONGEST_INPUT])
         # The window goes on translating.
         qorin.type_into_input("dla")
         qorin.wait_for_output("para")
+
+
+def crop(session, image, rect):
+    """The pixels of a part of a picture file as bytes, three to a pixel."""
+    x, y, width, height = (int(v) for v in rect)
+    return session.run_bytes("convert", image, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                             "-depth", "8", "rgb:-")
+
+
+def mean_difference(a, b):
+    assert len(a) == len(b), (len(a), len(b))
+    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
+
+
+class FieldNoteTest(DesktopTestCase):
+    """The note that the input field is full is drawn inside the main window: it comes with
+    no window of its own, moves with the main window and goes when it is minimised."""
+
+    # Where the note stands, inside its frame: below A, from A's left edge.
+    NOTE = (A_FIELD[0] + 4, A_FIELD[1] + A_FIELD[3] + 4, 150, 10)
+
+    def note_area(self, qorin):
+        x, y, _, height = qorin.client()
+        menu_bar = height - CLIENT_HEIGHT
+        nx, ny, width, note_height = self.NOTE
+        return (x + nx, y + menu_bar + ny, width, note_height)
+
+    def shot(self, name):
+        path = os.path.join(self.session.env["HOME"], name + ".png")
+        self.session.screenshot(path)
+        return path
+
+    def refuse_a_key(self):
+        """A key typed into the full field: refused, it brings the note back for 5 s."""
+        self.session.type("x")
+
+    def test_the_note_is_part_of_the_main_window(self):
+        qorin = self.start_qorin()
+        empty = crop(self.session, self.shot("before"), self.note_area(qorin))
+        self.session.set_clipboard("kot " * (LONGEST_INPUT // 3))
+        with self.session.watching_windows() as log:
+            self.session.click(*qorin.field_point(A_FIELD))
+            self.session.key("ctrl+v")
+            shown = wait_until(
+                lambda: (lambda pixels: pixels if mean_difference(pixels, empty) > 20 else None)(
+                    crop(self.session, self.shot("note"), self.note_area(qorin))),
+                SETTLE, "the note below the input field")
+            self.screenshot("note")
+            mapped = [w for w in log.created() + log.created(override_redirect=True)
+                      if log.index("map", w) is not None]
+            self.assertEqual(mapped, [], "no window came for the note")
+
+        # The main window moved: the note is drawn at its new place.
+        before_move = qorin.client()
+        self.session.run_tool("xdotool", "windowmove", str(qorin.main), "60", "40")
+        wait_until(lambda: qorin.client()[:2] != before_move[:2], SETTLE, "the window to move")
+        self.refuse_a_key()
+        wait_until(lambda: mean_difference(
+            crop(self.session, self.shot("moved"), self.note_area(qorin)), shown) < 2,
+                   SETTLE, "the note at the window's new place")
+        self.screenshot("note-moved")
+
+        # Minimised, the window takes the note along.
+        area = self.note_area(qorin)
+        self.refuse_a_key()
+        self.session.run_tool("xdotool", "windowminimize", str(qorin.main))
+        wait_until(lambda: not self.session.is_viewable(qorin.main), SETTLE,
+                   "the window to be minimised")
+        self.assertGreater(mean_difference(crop(self.session, self.shot("minimised"), area),
+                                           shown), 20)
+
+
+class MenuKeysTest(DesktopTestCase):
+    """The menus from the keyboard, with the Polish keyboard layout: F10 opens them, Escape
+    leaves them, Alt with a letter types nothing and AltGr types the Polish letters."""
+
+    def back_to_input(self, qorin):
+        """The caret at the end of A again (reading B left the focus there)."""
+        self.session.click(*qorin.field_point(A_FIELD))
+        self.session.key("End")
+
+    def test_f10_opens_the_menus_and_escape_leaves_them(self):
+        qorin = self.start_qorin()
+        qorin.type_into_input("kot")
+        qorin.wait_for_output("el gato")
+        self.back_to_input(qorin)
+        with self.session.watching_windows() as log:
+            self.session.key("F10")
+            menu = wait_until(lambda: [w for w in log.created(override_redirect=True)
+                                       if log.index("map", w) is not None], SETTLE,
+                              "the File menu")[0]
+            self.screenshot("f10")
+            self.session.key("Escape")
+            wait_until(lambda: log.index("unmap", menu) is not None, SETTLE,
+                       "the menu to close")
+        # The keys are the input field's again.
+        self.session.type("ek")
+        qorin.wait_for_output("el gatito")
+        # F10, Right to Help, Enter: About.
+        self.session.key("F10", "Right", "Return")
+        about = qorin.program.wait_for_window(None, timeout=SETTLE, size=ABOUT_SIZE)
+        self.session.key("Escape")
+        self.assertGone(qorin, about)
+        # F10, Down to Exit, Enter: the program ends.
+        wait_until(lambda: self.session.focused_window() == qorin.main, SETTLE,
+                   "the main window to have the focus")
+        self.session.key("F10", "Down", "Return")
+        self.assertEqual(qorin.program.wait(SETTLE), 0)
+
+    def test_alt_letters_type_nothing_and_altgr_types_polish_letters(self):
+        qorin = self.start_qorin()
+        qorin.type_into_input("kot")
+        qorin.wait_for_output("el gato")
+        self.back_to_input(qorin)
+        self.session.key("alt+f", "alt+h", "alt+shift+f", "alt+shift+h", "alt+e")
+        self.session.type("ek")
+        qorin.wait_for_output("el gatito")
+        self.assertEqual(qorin.input(), "kotek")
+
+        qorin.type_into_input("")
+        for letter in ("a", "z", "x", "shift+a", "shift+z", "shift+x"):
+            self.session.run_tool("xdotool", "key", "ISO_Level3_Shift+" + letter)
+        self.assertEqual(qorin.input(), "ążźĄŻŹ")
+
+
+class AboutKeysTest(DesktopTestCase):
+    """On About, a key that gives a character closes it, Tab and Shift+Tab alike; Alt with a
+    letter gives none and leaves it open."""
+
+    def open_with_focus(self, qorin):
+        about = qorin.open_about()
+        wait_until(lambda: self.session.focused_window() == about, SETTLE,
+                   "About to have the keyboard focus")
+        return about
+
+    def test_tab_and_shift_tab_close_it_alt_letters_do_not(self):
+        qorin = self.start_qorin()
+        about = self.open_with_focus(qorin)
+        self.session.key("alt+a", "alt+shift+a")
+        # Nothing to wait for: the keys must change nothing, so give them time to arrive.
+        time.sleep(1)
+        self.assertTrue(self.session.is_viewable(about))
+        self.session.key("shift+Tab")
+        self.assertGone(qorin, about)
+        about = self.open_with_focus(qorin)
+        self.session.key("Tab")
+        self.assertGone(qorin, about)
+
+
+class WindowNamesTest(DesktopTestCase):
+    """Window lists and pagers read no name for the splash and About windows, whose captions
+    are empty; the main window is "Tavrin Qorin"."""
+
+    def names(self, window):
+        return (self.session.text_property(window, "WM_NAME"),
+                self.session.text_property(window, "_NET_WM_NAME"))
+
+    def test_splash_has_an_empty_name(self):
+        names = {}
+        program = []
+
+        def look(window):
+            # As the window manager takes the window on, the program is held still, so that
+            # the splash window, which goes by itself, surely exists while it is read.
+            os.kill(program[0].pid, signal.SIGSTOP)
+            try:
+                names.setdefault(window, self.names(window))
+            finally:
+                os.kill(program[0].pid, signal.SIGCONT)
+
+        with self.session.watching_windows() as log:
+            log.on_reparent = look
+            program.append(self.session.start_program([QORIN], log="qorin"))
+            self.addCleanup(program[0].stop)
+            main = program[0].wait_for_window("^Tavrin Qorin$", timeout=START)
+        splashes = log.created(size=SPLASH_SIZE)
+        self.assertEqual(len(splashes), 1, log.snapshot())
+        self.assertEqual(names.get(splashes[0]), ("", ""))
+        self.assertEqual(names.get(main), ("Tavrin Qorin", "Tavrin Qorin"))
+
+    def test_about_has_an_empty_name(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        self.assertEqual(self.names(about), ("", ""))
+        self.assertNotEqual(self.session.text_property(about, "_NET_WM_VISIBLE_NAME"), "Qorin")
+        self.assertEqual(self.names(qorin.main), ("Tavrin Qorin", "Tavrin Qorin"))
+
+
+class CentredAtScale:
+    """The main window's frame is centred in the work area, to a device pixel, at a scale
+    factor of the mixed-in test case; the window manager gives its frame in device pixels."""
+
+    screen = "2560x1600x24"
+
+    def test_main_window_is_centred_with_its_frame(self):
+        qorin = self.start_qorin()
+        frame = self.session.frame_rect(qorin.main)
+        self.assertGreater(frame.height, self.session.geometry(qorin.main)[3],
+                           "the window manager gave the window a title bar")
+        work = self.session.work_area()
+        for axis in (0, 1):
+            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
+                                   msg=f"frame {frame}, work area {work}")
+
+
+class CentredAtScale15Test(CentredAtScale, DesktopTestCase):
+    scale = 1.5
+
+
+class CentredAtScale2Test(CentredAtScale, DesktopTestCase):
+    scale = 2
 
 
 class StartUpFailureTest(unittest.TestCase):

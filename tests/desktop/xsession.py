@@ -331,6 +331,17 @@ class DesktopSession:
             return []
         return [a.strip() for a in out.split("=", 1)[1].split(",") if a.strip()]
 
+    def text_property(self, window, prop):
+        """A window's text property (such as WM_NAME) as text: "" when it is empty, None when
+        the window has no such property or does not exist (any more)."""
+        result = subprocess.run(["xprop", "-id", str(window), prop], env=self.env,
+                                capture_output=True, timeout=30, preexec_fn=_die_with_parent)
+        out = result.stdout.decode("utf-8", "replace").strip()
+        if result.returncode != 0 or "=" not in out:
+            return None
+        value = out.split("=", 1)[1].strip()
+        return value[1:-1] if value.startswith('"') else value
+
     def takes_focus(self, window):
         """Whether the window asks for the keyboard focus (its WM_HINTS input field); None
         when the window does not exist (any more)."""

@@ -2,7 +2,6 @@
 #include "frm_splash.h"
 #include "logo.h"
 #include "menu_keys.h"
-#include "screen_placement.h"
 #include "shared_form.h"
 #include "tavrin.h"
 #include "tavrin_surface.h"
@@ -117,8 +116,6 @@ private slots:
     void childrenAreFoundByTheirClass();
     void everyClassHasItsOwnMetaObject_data();
     void everyClassHasItsOwnMetaObject();
-    void centringAllowsForAFrameOfFractionalPixels_data();
-    void centringAllowsForAFrameOfFractionalPixels();
 };
 
 void TavrinTest::typingShowsTranslationWithoutKeyOrClick_data()
@@ -738,29 +735,6 @@ void TavrinTest::everyClassHasItsOwnMetaObject()
     QFETCH(const QMetaObject*, base);
     QCOMPARE(QString(meta->className()), name);
     QCOMPARE(meta->superClass(), base);
-}
-
-void TavrinTest::centringAllowsForAFrameOfFractionalPixels_data()
-{
-    QTest::addColumn<QMarginsF>("frame");
-    QTest::newRow("no frame") << QMarginsF();
-    QTest::newRow("whole pixels") << QMarginsF(1, 20, 1, 1);
-    QTest::newRow("device pixels at scale 1.5") << QMarginsF(1, 20, 1, 1) / 1.5;
-    QTest::newRow("device pixels at scale 2") << QMarginsF(1, 21, 1, 3) / 2;
-}
-
-// The frame's middle lands within half a logical pixel of the work area's middle: rounding
-// happens once, not margin by margin.
-void TavrinTest::centringAllowsForAFrameOfFractionalPixels()
-{
-    QFETCH(QMarginsF, frame);
-    QWidget window;
-    window.resize(474, 313);
-    qorin::ui::centreOnScreen(window, frame);
-    const QRectF framed = QRectF(window.geometry()).marginsAdded(frame);
-    const QPointF off = framed.center() - QRectF(window.screen()->availableGeometry()).center();
-    QVERIFY2(qAbs(off.x()) <= 0.5 && qAbs(off.y()) <= 0.5,
-             qPrintable(QString("off by %1, %2").arg(off.x()).arg(off.y())));
 }
 
 QORIN_UI_TEST_MAIN(TavrinTest)
