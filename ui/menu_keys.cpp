@@ -40,11 +40,11 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
     return isMenuKeyChord(*key) && !key->text().isEmpty();
 }
 
-// Whether the key leaves the menu bar altogether: F10, and Escape unless the menu bar was
-// selected with Alt (then it holds the keyboard focus, and Escape goes back to it).
+// Whether the key leaves the menu bar altogether: F10 or Escape, unless the menu bar was
+// selected with Alt (then it holds the keyboard focus, and Qt takes Escape back to it).
 bool MenuKeys::menuKeyPressed(QMenu& menu, int key)
 {
-    const bool leaves = key == Qt::Key_F10 || (key == Qt::Key_Escape && !m_bar->hasFocus());
+    const bool leaves = (key == Qt::Key_F10 || key == Qt::Key_Escape) && !m_bar->hasFocus();
     if (leaves)
         menu.hide();
     return leaves;

@@ -273,7 +273,8 @@ void TavrinTest::inputLimitNoteIsPartOfTheWindowAndGoesByItself()
     QVERIFY(note->isVisible());
 
     QTRY_VERIFY_WITH_TIMEOUT(!note->isVisible(), 20'000);
-    QVERIFY2(shown.elapsed() >= 4'900,
+    // Qt lets a coarse timer such as this fire up to 5 % early.
+    QVERIFY2(shown.elapsed() >= 4'750,
              qPrintable(QString("gone after %1 ms").arg(shown.elapsed())));
 }
 
