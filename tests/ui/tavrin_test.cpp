@@ -257,9 +257,9 @@ void TavrinTest::inputLimitNoteIsPartOfTheWindowAndGoesByItself()
     QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
     auto* note = w.tavrin->findChild<QLabel*>("inputLimitNote");
     w.A->setText(QString(w.A->maxLength(), u'a'));
-    QElapsedTimer shown;
-    QTest::keyClicks(w.A, "b");
+    QElapsedTimer shown; // started before the note's own timer
     shown.start();
+    QTest::keyClicks(w.A, "b");
     QVERIFY(note->isVisible());
     QVERIFY(!note->isWindow());
     QCOMPARE(note->focusPolicy(), Qt::NoFocus);
