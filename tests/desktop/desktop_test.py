@@ -462,8 +462,7 @@ class AboutKeysTest(DesktopTestCase):
         qorin = self.start_qorin()
         about = self.open_with_focus(qorin)
         self.session.key("alt+a", "alt+shift+a")
-        # Nothing to wait for: the keys must change nothing, so give them time to arrive.
-        time.sleep(1)
+        self.session.handled(qorin.main)  # both keys have reached About by now
         self.assertTrue(self.session.is_viewable(about))
         self.session.key("shift+Tab")
         self.assertGone(qorin, about)

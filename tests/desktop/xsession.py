@@ -6,20 +6,25 @@ Every process started here is ended when the session closes, also when a test fa
 the test program is interrupted or when it is killed outright (the children ask the kernel
 for a signal when their parent dies).
 
-Python standard library only; Debian's xvfb, x11-xkb-utils, openbox, tint2, x11-utils,
-xdotool and xclip (and imagemagick for screenshots).
+Python standard library and python3-xlib (to ask a program whether it has handled its
+input); Debian's xvfb, x11-xkb-utils, openbox, tint2, x11-utils, xdotool and xclip (and
+imagemagick for screenshots).
 """
 
 import contextlib
 import ctypes
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
 import tempfile
 import threading
 import time
+
+from Xlib import X, display as xdisplay  # Debian's python3-xlib
+from Xlib.protocol import event as xevent
 
 _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
@@ -259,6 +264,44 @@ class DesktopSession:
     def click(self, x, y, button=1):
         self.run_tool("xdotool", "mousemove", str(int(x)), str(int(y)),
                       "click", str(button))
+
+    def handled(self, window, timeout=30):
+        """Waits until the program of `window` has handled every key and click sent so far:
+        two _NET_WM_PING round trips to the window. A program answers a ping as it reads it,
+        in the order of its input, and what the input before it made it do reaches the
+        server before the answer to the ping after. Ask through a window that outlives the
+        input (the main window): a window that is gone answers nothing."""
+        connection = xdisplay.Display(self.env["DISPLAY"])
+        try:
+            root = connection.screen().root
+            # The answer goes to the root window, for whoever watches its structure.
+            root.change_attributes(event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
+            protocols = connection.intern_atom("WM_PROTOCOLS")
+            ping = connection.intern_atom("_NET_WM_PING")
+            target = connection.create_resource_object("window", window)
+            for token in (1, 2):
+                target.send_event(xevent.ClientMessage(
+                    window=target, client_type=protocols,
+                    data=(32, [ping, token, window, 0, 0])), event_mask=0)
+                connection.flush()
+                deadline = time.monotonic() + timeout
+                while not self._is_pong(connection, ping, token):
+                    if time.monotonic() > deadline:
+                        raise TimedOut(f"the program of window {window:#x} did not answer "
+                                       f"for {timeout} s")
+        finally:
+            connection.close()
+
+    @staticmethod
+    def _is_pong(connection, ping, token):
+        """Reads the next event, waiting a little for one: whether it answers the ping."""
+        if not connection.pending_events():
+            select.select([connection.fileno()], [], [], 0.1)
+            if not connection.pending_events():
+                return False
+        event = connection.next_event()
+        return (event.type == X.ClientMessage and event.data[1][0] == ping
+                and event.data[1][1] == token)
 
     def set_clipboard(self, data):
         """Offers `data` (bytes or text) on the clipboard, as another program would."""
