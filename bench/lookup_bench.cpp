@@ -77,6 +77,8 @@ void floorLoop(benchmark::State& state)
 // Counts the paints and layout requests that reach the output field.
 class OutputWatcher : public QObject
 {
+    Q_OBJECT
+
 public:
     long paints = 0;
     long layouts = 0;
@@ -168,3 +170,5 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     return 0;
 }
+
+#include "lookup_bench.moc"

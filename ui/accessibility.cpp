@@ -68,13 +68,13 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
-    if (auto* surface = dynamic_cast<TavrinSurface*>(object))
+    if (auto* surface = qobject_cast<TavrinSurface*>(object))
         return new ShownChildren(surface);
-    if (auto* about = dynamic_cast<frmSplash*>(object))
+    if (auto* about = qobject_cast<frmSplash*>(object))
         return new QAccessibleWidget(about, QAccessible::Dialog);
-    if (auto* splash = dynamic_cast<Logo*>(object))
+    if (auto* splash = qobject_cast<Logo*>(object))
         return new QAccessibleWidget(splash, QAccessible::Window);
-    if (auto* note = dynamic_cast<FieldNote*>(object))
+    if (auto* note = qobject_cast<FieldNote*>(object))
         return new NoteAlert(note);
     return nullptr;
 }

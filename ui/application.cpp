@@ -24,9 +24,12 @@ const QWidget* windowOf(const QObject* object)
 
 } // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+Application::Application(int& argc, char** argv) : Application(argc, argv, PlatformStartGuard()) {}
+
+Application::Application(int& argc, char** argv, PlatformStartGuard&& startGuard)
+    : QApplication(argc, argv)
 {
-    release(); // the window system runs
+    startGuard.release(); // the window system runs
     setApplicationName(QStringLiteral("Qorin"));
     setApplicationVersion(QStringLiteral("4.09.0005"));
     installAccessibility();
@@ -49,7 +52,7 @@ template <class Work> bool Application::reportingErrors(const Work& work)
 
 Application& Application::instance()
 {
-    auto* application = dynamic_cast<Application*>(QCoreApplication::instance());
+    auto* application = qobject_cast<Application*>(QCoreApplication::instance());
     Q_ASSERT(application);
     return *application;
 }

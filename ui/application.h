@@ -15,8 +15,10 @@ namespace qorin::ui {
 // exception that escapes a handler of ours is a run-time error: the standard message is
 // shown, then the program ends with a non-zero status. And File, Exit ends the program at
 // once: the event loop stops and no further handler runs.
-class Application : private PlatformStartGuard, public QApplication
+class Application : public QApplication
 {
+    Q_OBJECT
+
 public:
     Application(int& argc, char** argv);
 
@@ -33,6 +35,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    // The guard holds while Qt's application object starts the window system: it is made
+    // before that object, as the argument of this constructor, and released once it runs.
+    Application(int& argc, char** argv, PlatformStartGuard&& startGuard);
+
     template <class Work> bool reportingErrors(const Work& work);
     void reportRunTimeError(const QString& what);
     bool isHeldBack(QObject* receiver, const QEvent* event) const;

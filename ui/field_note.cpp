@@ -1,5 +1,7 @@
 #include "field_note.h"
 
+#include <QFontMetrics>
+
 namespace qorin::ui {
 
 namespace {
@@ -8,14 +10,19 @@ constexpr int kShownFor = 5000; // milliseconds
 
 } // namespace
 
-FieldNote::FieldNote(QWidget* field)
-    : QLabel(field, Qt::ToolTip), m_field(field)
+FieldNote::FieldNote(QWidget* field, int widest)
+    : QLabel(field->parentWidget()), m_field(field), m_widest(widest)
 {
     setForegroundRole(QPalette::ToolTipText);
     setBackgroundRole(QPalette::ToolTipBase);
     setAutoFillBackground(true);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setMargin(2);
+    setWordWrap(true);
+    setFocusPolicy(Qt::NoFocus);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
     m_hideTimer.setSingleShot(true);
     m_hideTimer.setInterval(kShownFor);
     connect(&m_hideTimer, &QTimer::timeout, this, &QWidget::hide);
@@ -24,10 +31,13 @@ FieldNote::FieldNote(QWidget* field)
 void FieldNote::showNote(const QString& text)
 {
     setText(text);
-    adjustSize();
-    move(m_field->mapToGlobal(QPoint(0, m_field->height())));
-    show();
+    // On one line when it fits, else wrapped at the widest it may be, whatever the font.
+    const int frame = 2 * (margin() + frameWidth());
+    const int oneLine = QFontMetrics(font()).horizontalAdvance(text) + frame + 1;
+    const int width = qMin(oneLine, m_widest);
+    setGeometry(m_field->x(), m_field->geometry().bottom() + 1, width, heightForWidth(width));
     raise();
+    show();
     m_hideTimer.start();
 }
 

@@ -9,6 +9,8 @@ namespace qorin::ui {
 // that produces a character unloads it.
 class frmSplash : public PictureForm
 {
+    Q_OBJECT
+
 public:
     frmSplash();
 

@@ -13,6 +13,8 @@ namespace qorin::ui {
 // start-up must wait until the start-up procedure has returned.
 class Logo : public PictureForm
 {
+    Q_OBJECT
+
 public:
     Logo();
 

@@ -18,6 +18,7 @@ PictureForm::PictureForm(QSize clientSize, const QString& picture, const QColor&
     setFixedSize(
         clientSize.grownBy(QMargins(kBorderWidth, kBorderWidth, kBorderWidth, kBorderWidth)));
     keepOffTaskbar(*this);
+    keepNameless(*this);
 }
 
 QRect PictureForm::clientRect() const

@@ -14,6 +14,8 @@ namespace qorin::ui {
 // any other window.
 class PictureForm : public QWidget
 {
+    Q_OBJECT
+
 public:
     static constexpr int kBorderWidth = 1;
 

@@ -5,6 +5,7 @@
 #include "field_note.h"
 #include "frm_splash.h"
 #include "lookup_pass.h"
+#include "menu_keys.h"
 #include "screen_placement.h"
 #include "shared_form.h"
 #include "tavrin_surface.h"
@@ -30,6 +31,9 @@ constexpr int kTimer1Interval = 200; // milliseconds
 // million characters cost about a quarter of a second a key and a quarter of a core while
 // idle. At this length a key costs a few milliseconds and the idle window almost nothing.
 constexpr int kLongestInput = 10'000; // characters
+
+// The note that the input field is full keeps this far from the badge to the field's right.
+constexpr int kNoteGap = 4; // logical pixels
 
 const QColor kFieldBackground(255, 255, 192);
 const QColor kFieldText(0, 0, 0);
@@ -64,6 +68,7 @@ void Tavrin::load()
                    Qt::WindowCloseButtonHint);
     createControls();
     createMenus();
+    new MenuKeys(menuBar(), {A, B}); // owned by the menu bar
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
     centreOnScreen(*this, expectedFrameMargins(*this));
@@ -93,7 +98,9 @@ void Tavrin::createControls()
     A->setAccessibleName(QStringLiteral("Polish word"));
     A->setAccessibleDescription(QStringLiteral(
         "Type a Polish word or phrase; its Spanish translation follows as you type."));
-    m_inputLimitNote = new FieldNote(A);
+    // Below the field, left of its badge "POLSKI": wrapped to fit there in any font.
+    m_inputLimitNote =
+        new FieldNote(A, m_surface->itemRect(QStringLiteral("Shape5")).left() - kNoteGap - A->x());
     m_inputLimitNote->setObjectName(QStringLiteral("inputLimitNote"));
     connect(A, &QLineEdit::inputRejected, this, &Tavrin::showInputLimit);
 
@@ -201,7 +208,9 @@ void Tavrin::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
     event->accept();
-    Timer1->stop(); // the window unloads; its timer goes with it
+    // The window unloads; its timer, which loading made, goes with it.
+    if (Timer1)
+        Timer1->stop();
 }
 
 std::u16string Tavrin::readInput()

@@ -22,6 +22,8 @@ class TavrinSurface;
 // one instance, loads it and shows it.
 class Tavrin : public QMainWindow, private TextFields
 {
+    Q_OBJECT
+
 public:
     Tavrin();
 

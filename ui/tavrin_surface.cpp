@@ -62,6 +62,15 @@ TavrinSurface::TavrinSurface(QWidget* parent)
     setFixedSize(px(7110), px(4380));
 }
 
+QRect TavrinSurface::itemRect(const QString& name) const
+{
+    for (const SurfaceItem& item : m_items) {
+        if (item.name == name)
+            return item.geometry;
+    }
+    return {};
+}
+
 void TavrinSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -14,10 +14,14 @@ namespace qorin::ui {
 // The text fields and the button are child widgets above it.
 class TavrinSurface : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit TavrinSurface(QWidget* parent);
 
     const std::vector<SurfaceItem>& items() const { return m_items; }
+    // Where the item of this name lies on the surface; an empty rectangle when none has it.
+    QRect itemRect(const QString& name) const;
     const QFont& labelFont() const { return m_labelFont; }
 
 protected:

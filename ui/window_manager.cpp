@@ -98,7 +98,22 @@ void keepOffTaskbar(QWidget& window)
     xcb_flush(connection);
 }
 
-QMargins expectedFrameMargins(QWidget& window)
+void keepNameless(QWidget& window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return;
+    const xcb_window_t id = nativeWindow(window);
+    // The old name and the one of the common protocol, both empty but present, so that no
+    // window manager falls back on another.
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        0, nullptr);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom(connection, "_NET_WM_NAME"),
+                        atom(connection, "UTF8_STRING"), 8, 0, nullptr);
+    xcb_flush(connection);
+}
+
+QMarginsF expectedFrameMargins(QWidget& window)
 {
     xcb_connection_t* connection = x11Connection();
     if (!connection)
@@ -125,8 +140,7 @@ QMargins expectedFrameMargins(QWidget& window)
     do {
         const auto frame = property(connection, id, extents, XCB_ATOM_CARDINAL);
         if (frame.size() == 4)
-            return QMargins(static_cast<int>(frame[0]), static_cast<int>(frame[2]),
-                            static_cast<int>(frame[1]), static_cast<int>(frame[3]));
+            return QMarginsF(frame[0], frame[2], frame[1], frame[3]) / window.devicePixelRatio();
         QThread::msleep(1);
     } while (!deadline.hasExpired());
     return {};
@@ -136,7 +150,9 @@ QMargins expectedFrameMargins(QWidget& window)
 
 void keepOffTaskbar(QWidget&) {}
 
-QMargins expectedFrameMargins(QWidget&)
+void keepNameless(QWidget&) {}
+
+QMarginsF expectedFrameMargins(QWidget&)
 {
     return {};
 }

@@ -14,8 +14,15 @@ namespace qorin::ui {
 // Asks that the window have no taskbar or pager button. Call it before the window is shown.
 void keepOffTaskbar(QWidget& window);
 
+// Gives the window an empty name, as window lists, taskbars and pagers read it. Qt names a
+// window that has no title after the program; a window whose caption is empty is to have no
+// name at all. Call it once the title is set, before the window is shown.
+void keepNameless(QWidget& window);
+
 // The frame the window manager will put around the window once it is shown: its title bar
-// and borders. No margins when nobody says, within a short wait.
-QMargins expectedFrameMargins(QWidget& window);
+// and borders, in the window's logical pixels (the window manager gives them in device
+// pixels, so at a scale factor such as 1.5 they are fractions). No margins when nobody says,
+// within a short wait.
+QMarginsF expectedFrameMargins(QWidget& window);
 
 } // namespace qorin::ui

@@ -78,18 +78,50 @@ std::u16string spanishPart(std::u16string_view translation)
     return out;
 }
 
-// The source alphabet: each letter with a diacritic right after its base letter. A space
-// sorts before the end of a word, and the end of a word before any letter, so a phrase stands
-// before its first word on its own ("kąpać się" before "kąpać").
+// The order of the alphabetical stretches, as the table keeps it:
+// - letters in the source alphabet, each letter with a diacritic right after its base letter:
+//   a ą b c ć d e ę f g h i j k l ł m n ń o ó p r s ś t u w y z ź ż;
+// - a phrase stands before the row of its first word on its own, after any phrase with the
+//   same first word that comes before it in the alphabet ("brać prysznic", "brać ślub",
+//   "brać"): a space sorts before the end of a word, and the end of a word before any letter;
+// - rows with the same headword stand side by side, in either order.
 constexpr std::u16string_view kAlphabet = u"aąbcćdeęfghijklłmnńoóprsśtuwyzźż";
+constexpr int kSpaceRank = 0;
+constexpr int kEndRank = 1;
+constexpr int kFirstLetterRank = 2;
 
+// The headword's sort key: one rank for each character, then the end of the word. Empty when
+// a character is outside the alphabet, as no headword of a stretch has one.
 std::vector<int> sortKey(std::u16string_view headword)
 {
     std::vector<int> key;
-    for (char16_t c : headword)
-        key.push_back(c == u' ' ? 0 : 2 + static_cast<int>(kAlphabet.find(c)));
-    key.push_back(1);
+    for (char16_t c : headword) {
+        const std::size_t letter = kAlphabet.find(c);
+        if (c != u' ' && letter == std::u16string_view::npos)
+            return {};
+        key.push_back(c == u' ' ? kSpaceRank : kFirstLetterRank + static_cast<int>(letter));
+    }
+    key.push_back(kEndRank);
     return key;
+}
+
+// Each place where an alphabetical stretch breaks the order, naming the rows.
+std::vector<std::string> orderFaults(const std::vector<Row>& stretch)
+{
+    std::vector<std::string> faults;
+    for (std::size_t i = 0; i < stretch.size(); ++i) {
+        const Row& row = stretch[i];
+        if (sortKey(row.headword).empty()) {
+            faults.push_back(where(row) + " has a character outside the alphabet");
+            continue;
+        }
+        if (i == 0)
+            continue;
+        const Row& before = stretch[i - 1];
+        if (before.headword != row.headword && !(sortKey(before.headword) < sortKey(row.headword)))
+            faults.push_back(where(before) + " stands before " + where(row));
+    }
+    return faults;
 }
 
 template <class Predicate> int countRows(const std::vector<Row>& rows, Predicate predicate)
@@ -395,12 +427,8 @@ TEST_F(Glossary, AlphabeticalRunsAreInOrder)
         {"chunk 2 rows 177 to 1,500 and chunk 3 rows 1 to 11", longRun},
     };
     for (const Run& r : runs) {
-        for (std::size_t i = 1; i < r.rows.size(); ++i) {
-            const Row& a = r.rows[i - 1];
-            const Row& b = r.rows[i];
-            EXPECT_TRUE(sortKey(a.headword) < sortKey(b.headword) || a.headword == b.headword)
-                << r.name << ": " << where(a) << " before " << where(b);
-        }
+        for (const std::string& fault : orderFaults(r.rows))
+            ADD_FAILURE() << r.name << ": " << fault;
     }
     // Chunk 2 begins inside chunk 1's range and carries on after it.
     EXPECT_LT(sortKey(at(1, 12).headword), sortKey(at(2, 1).headword));
@@ -435,6 +463,60 @@ TEST_F(Glossary, SubjectChunksAreNotAlphabetical)
         for (std::size_t i = 1; i < part.size(); ++i)
             against += sortKey(part[i].headword) < sortKey(part[i - 1].headword);
         EXPECT_GT(against, static_cast<int>(part.size()) / 4) << "chunk " << part.front().chunk;
+    }
+}
+
+struct OrderCase
+{
+    const char* name;
+    std::vector<std::u16string_view> headwords;
+    std::vector<std::string> faults; // as orderFaults names them
+};
+
+// The order rule itself, on small stretches of rows numbered from 1.
+TEST(GlossaryOrder, RuleNamesTheRowsOutOfOrder)
+{
+    const OrderCase cases[] = {
+        {"diacritics straight after their base letter",
+         {u"a", u"ą", u"ąb", u"b", u"zły", u"źle", u"żaba"},
+         {}},
+        {"ą after z", {u"ą", u"az"}, {"row 1 \"ą\" stands before row 2 \"az\""}},
+        {"ł before l", {u"łza", u"lody"}, {"row 1 \"łza\" stands before row 2 \"lody\""}},
+        {"ó before o", {u"ósmy", u"ogon"}, {"row 1 \"ósmy\" stands before row 2 \"ogon\""}},
+        {"phrases before their first word",
+         {u"brać prysznic", u"brać ślub", u"brać", u"brama"},
+         {}},
+        {"word before its phrase",
+         {u"kąpać", u"kąpać się"},
+         {"row 1 \"kąpać\" stands before row 2 \"kąpać się\""}},
+        {"phrases out of order among themselves",
+         {u"brać ślub", u"brać prysznic", u"brać"},
+         {"row 1 \"brać ślub\" stands before row 2 \"brać prysznic\""}},
+        {"a longer word after the word and its phrases", {u"kot domowy", u"kot", u"kotek"}, {}},
+        {"a longer word before a phrase of the shorter",
+         {u"kot", u"kotek", u"kot domowy"},
+         {"row 2 \"kotek\" stands before row 3 \"kot domowy\""}},
+        {"repeated headword side by side", {u"obok", u"obok", u"ogon"}, {}},
+        {"two faults, both named",
+         {u"b", u"a", u"d", u"c"},
+         {"row 1 \"b\" stands before row 2 \"a\"", "row 3 \"d\" stands before row 4 \"c\""}},
+        {"a letter outside the alphabet",
+         {u"kot", u"quiz"},
+         {"row 2 \"quiz\" has a character outside the alphabet"}},
+    };
+    for (const OrderCase& c : cases) {
+        std::vector<Row> stretch;
+        for (std::u16string_view headword : c.headwords)
+            stretch.push_back({1, static_cast<int>(stretch.size()) + 1, headword, u"x"});
+        std::vector<std::string> faults;
+        for (std::string fault : orderFaults(stretch)) {
+            // Only the headwords and row numbers: the chunk and translation are the same.
+            for (const std::string_view noise : {"chunk 1 ", " -> \"x\""})
+                for (std::size_t at; (at = fault.find(noise)) != std::string::npos;)
+                    fault.erase(at, noise.size());
+            faults.push_back(fault);
+        }
+        EXPECT_EQ(faults, c.faults) << c.name;
     }
 }
 

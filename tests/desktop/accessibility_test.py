@@ -15,7 +15,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop_test as desktop  # noqa: E402
-from atspi import format_tree, start_accessibility, wait_for_tree, walk  # noqa: E402
+from atspi import format_tree, listen, start_accessibility, wait_for_tree, walk  # noqa: E402
+from xsession import wait_until  # noqa: E402
 from desktop_test import A_FIELD, ABOUT_CLIENT_AT, LONGEST_INPUT, SETTLE  # noqa: E402
 
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
@@ -123,15 +124,23 @@ class AccessibleTreeTest(desktop.DesktopTestCase):
 
     def test_a_refused_paste_is_told_as_an_alert(self):
         qorin = self.start_qorin()
+        heard = listen(self.session, "object:state-changed:showing")
         self.session.set_clipboard("kot " * (LONGEST_INPUT // 2))
         self.session.click(*qorin.field_point(A_FIELD))
         self.session.key("ctrl+v")
-        tree = self.tree(lambda t: any(w["role"] == "alert" and "showing" in w["states"]
-                                       for w in t["children"]),
+        tree = self.tree(lambda t: any(n["role"] == "alert" and "showing" in n["states"]
+                                       for n in walk(t)),
                          "a note that the field is full, as an alert")
         self.keep("accessible-alert", tree)
-        alert = [w for w in tree["children"] if w["role"] == "alert"][0]
+        # Inside the main window, not a window of its own.
+        self.assertEqual(windows(tree), [("frame", "Tavrin Qorin")])
+        alert = [n for n in walk(tree) if n["role"] == "alert"][0]
         self.assertIn(f"{LONGEST_INPUT:,}", alert["name"])
+        self.assertNotIn("focusable", alert["states"])
+        # A screen reader is told that the alert shows, and speaks it.
+        wait_until(lambda: any(e["role"] == "alert" and e["detail1"] == 1
+                               and e["name"] == alert["name"] for e in heard.events()),
+                   SETTLE, "the alert's showing to be announced")
 
 
 def rgb(session, image, crop=None):

@@ -17,6 +17,7 @@ from xsession import TimedOut, wait_until
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 REGISTRY = "/usr/libexec/at-spi2-registryd"
 _LISTER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_tree.py")
+_LISTENER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_events.py")
 
 
 def start_accessibility(session):
@@ -68,6 +69,27 @@ def wait_for_tree(session, application, condition, timeout, what):
         tree = last[0] if last else None
         raise TimedOut(f"{timed_out}; the tree:\n"
                        + (format_tree(tree) if tree else "(no such application)")) from None
+
+
+class EventLog:
+    """The AT-SPI events of some types, in order, as a screen reader hears them, from the
+    moment listen() returns: each a dict with type, detail1, role and name."""
+
+    def __init__(self, session, log):
+        self.session = session
+        self.log = log
+
+    def events(self):
+        lines = self.session.log_text(self.log).splitlines()
+        return [json.loads(line) for line in lines if line.startswith("{")]
+
+
+def listen(session, *event_types):
+    """Starts listening to the given AT-SPI event types in the session; returns an EventLog."""
+    log = "atspi-events-" + "-".join(t.replace(":", "_") for t in event_types)
+    session.start_process(["/usr/bin/python3", _LISTENER, *event_types], log=log)
+    wait_until(lambda: "ready" in session.log_text(log), 30, "the AT-SPI event listener")
+    return EventLog(session, log)
 
 
 def _list(session, application=None):

@@ -20,7 +20,7 @@ import desktop_test as desktop  # noqa: E402
 from atspi import start_accessibility, wait_for_tree, walk  # noqa: E402
 from desktop_test import ABOUT_CLIENT_AT, SETTLE, START  # noqa: E402
 from remote_keyboard import RemoteKeyboard  # noqa: E402
-from xsession import DesktopSession, WaylandSession, wait_until  # noqa: E402
+from xsession import WaylandSession, wait_until  # noqa: E402
 
 
 class DesktopBehaviour:

@@ -10,10 +10,11 @@ Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment
 import os
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import DesktopSession, TimedOut, wait_until  # noqa: E402
+from xsession import DesktopSession, wait_until  # noqa: E402
 
 QORIN = None
 
@@ -295,20 +296,234 @@ class PasteTest(DesktopTestCase):
             size += len(words[-1].encode())
         pasted = "".join(words)
         self.session.set_clipboard(pasted)
-        with self.session.watching_windows() as log:
-            self.session.click(*qorin.field_point(A_FIELD))
-            self.session.key("ctrl+v")
-            # What does not fit is refused visibly: a note pops up below the field and stays
-            # when the keys are let go.
-            note = wait_until(lambda: [w for w in log.created(override_redirect=True)
-                                       if log.index("map", w) is not None], SETTLE,
-                              "a note that the field is full")[0]
-        self.assertTrue(self.session.is_viewable(note))
-        self.screenshot("paste")
+        self.session.click(*qorin.field_point(A_FIELD))
+        self.session.key("ctrl+v")
         self.assertEqual(qorin.input(), pasted[:LONGEST_INPUT])
         # The window goes on translating.
         qorin.type_into_input("dla")
         qorin.wait_for_output("para")
+
+
+def crop(session, image, rect):
+    """The pixels of a part of a picture file as bytes, three to a pixel."""
+    x, y, width, height = (int(v) for v in rect)
+    return session.run_bytes("convert", image, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                             "-depth", "8", "rgb:-")
+
+
+def mean_difference(a, b):
+    assert len(a) == len(b), (len(a), len(b))
+    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
+
+
+class FieldNoteTest(DesktopTestCase):
+    """The note that the input field is full is drawn inside the main window: it comes with
+    no window of its own, moves with the main window and goes when it is minimised."""
+
+    # Where the note stands, inside its frame: below A, from A's left edge.
+    NOTE = (A_FIELD[0] + 4, A_FIELD[1] + A_FIELD[3] + 4, 150, 10)
+
+    def note_area(self, qorin):
+        x, y, _, height = qorin.client()
+        menu_bar = height - CLIENT_HEIGHT
+        nx, ny, width, note_height = self.NOTE
+        return (x + nx, y + menu_bar + ny, width, note_height)
+
+    def shot(self, name):
+        path = os.path.join(self.session.env["HOME"], name + ".png")
+        self.session.screenshot(path)
+        return path
+
+    def refuse_a_key(self):
+        """A key typed into the full field: refused, it brings the note back for 5 s."""
+        self.session.type("x")
+
+    def test_the_note_is_part_of_the_main_window(self):
+        qorin = self.start_qorin()
+        empty = crop(self.session, self.shot("before"), self.note_area(qorin))
+        self.session.set_clipboard("kot " * (LONGEST_INPUT // 3))
+        with self.session.watching_windows() as log:
+            self.session.click(*qorin.field_point(A_FIELD))
+            self.session.key("ctrl+v")
+            shown = wait_until(
+                lambda: (lambda pixels: pixels if mean_difference(pixels, empty) > 20 else None)(
+                    crop(self.session, self.shot("note"), self.note_area(qorin))),
+                SETTLE, "the note below the input field")
+            self.screenshot("note")
+            mapped = [w for w in log.created() + log.created(override_redirect=True)
+                      if log.index("map", w) is not None]
+            self.assertEqual(mapped, [], "no window came for the note")
+
+        # The main window moved: the note goes along, drawn at the window's new place (each
+        # try brings the note back, moves the window and looks within the note's 5 s).
+        places = [(60, 40), (300, 200)]
+
+        def drawn_at_new_place():
+            self.refuse_a_key()
+            brought_back = time.monotonic()
+            before_move = qorin.client()
+            places.reverse()
+            self.session.run_tool("xdotool", "windowmove", "--sync", str(qorin.main),
+                                  *(str(v) for v in places[0]))
+            wait_until(lambda: qorin.client()[:2] != before_move[:2], SETTLE,
+                       "the window to move")
+            pixels = crop(self.session, self.shot("moved"), self.note_area(qorin))
+            if time.monotonic() - brought_back > 4:
+                return None  # too slow to tell: the note may have gone by itself
+            return mean_difference(pixels, shown) < 2 or "no note at the new place"
+
+        self.assertIs(wait_until(drawn_at_new_place, 3 * SETTLE, "a look after the move"), True)
+        self.screenshot("note-moved")
+
+        # Minimised, the window takes the note along: the place is bare while the note would
+        # still be there (each try brings the note back, minimises and looks within its 5 s).
+        area = self.note_area(qorin)
+
+        def bare_when_minimised():
+            self.session.run_tool("xdotool", "windowactivate", "--sync", str(qorin.main))
+            self.refuse_a_key()
+            brought_back = time.monotonic()
+            self.session.run_tool("xdotool", "windowminimize", "--sync", str(qorin.main))
+            pixels = crop(self.session, self.shot("minimised"), area)
+            if time.monotonic() - brought_back > 4:
+                return None  # too slow to tell: the note may have gone by itself
+            return mean_difference(pixels, shown) > 20 or "note still shown"
+
+        self.assertIs(wait_until(bare_when_minimised, 3 * SETTLE, "a look while minimised"),
+                      True)
+
+
+class MenuKeysTest(DesktopTestCase):
+    """The menus from the keyboard, with the Polish keyboard layout: F10 opens them, Escape
+    leaves them, Alt with a letter types nothing and AltGr types the Polish letters."""
+
+    def back_to_input(self, qorin):
+        """The caret at the end of A again (reading B left the focus there)."""
+        self.session.click(*qorin.field_point(A_FIELD))
+        self.session.key("End")
+
+    def test_f10_opens_the_menus_and_escape_leaves_them(self):
+        qorin = self.start_qorin()
+        qorin.type_into_input("kot")
+        qorin.wait_for_output("el gato")
+        self.back_to_input(qorin)
+        with self.session.watching_windows() as log:
+            self.session.key("F10")
+            menu = wait_until(lambda: [w for w in log.created(override_redirect=True)
+                                       if log.index("map", w) is not None], SETTLE,
+                              "the File menu")[0]
+            self.screenshot("f10")
+            self.session.key("Escape")
+            wait_until(lambda: log.index("unmap", menu) is not None, SETTLE,
+                       "the menu to close")
+        # The keys are the input field's again.
+        self.session.type("ek")
+        qorin.wait_for_output("el gatito")
+        # F10, Right to Help, Enter: About.
+        self.session.key("F10", "Right", "Return")
+        about = qorin.program.wait_for_window(None, timeout=SETTLE, size=ABOUT_SIZE)
+        self.session.key("Escape")
+        self.assertGone(qorin, about)
+        # F10, Down to Exit, Enter: the program ends.
+        wait_until(lambda: self.session.focused_window() == qorin.main, SETTLE,
+                   "the main window to have the focus")
+        self.session.key("F10", "Down", "Return")
+        self.assertEqual(qorin.program.wait(SETTLE), 0)
+
+    def test_alt_letters_type_nothing_and_altgr_types_polish_letters(self):
+        qorin = self.start_qorin()
+        qorin.type_into_input("kot")
+        qorin.wait_for_output("el gato")
+        self.back_to_input(qorin)
+        self.session.key("alt+f", "alt+h", "alt+shift+f", "alt+shift+h", "alt+e")
+        self.session.type("ek")
+        qorin.wait_for_output("el gatito")
+        self.assertEqual(qorin.input(), "kotek")
+
+        qorin.type_into_input("")
+        for letter in ("a", "z", "x", "shift+a", "shift+z", "shift+x"):
+            self.session.run_tool("xdotool", "key", "ISO_Level3_Shift+" + letter)
+        self.assertEqual(qorin.input(), "ążźĄŻŹ")
+
+
+class AboutKeysTest(DesktopTestCase):
+    """On About, a key that gives a character closes it, Tab and Shift+Tab alike; Alt with a
+    letter gives none and leaves it open."""
+
+    def open_with_focus(self, qorin):
+        about = qorin.open_about()
+        wait_until(lambda: self.session.focused_window() == about, SETTLE,
+                   "About to have the keyboard focus")
+        return about
+
+    def test_tab_and_shift_tab_close_it_alt_letters_do_not(self):
+        qorin = self.start_qorin()
+        about = self.open_with_focus(qorin)
+        self.session.key("alt+a", "alt+shift+a")
+        self.session.handled(qorin.main)  # both keys have reached About by now
+        self.assertTrue(self.session.is_viewable(about))
+        self.session.key("shift+Tab")
+        self.assertGone(qorin, about)
+        about = self.open_with_focus(qorin)
+        self.session.key("Tab")
+        self.assertGone(qorin, about)
+
+
+class WindowNamesTest(DesktopTestCase):
+    """Window lists and pagers read no name for the splash and About windows, whose captions
+    are empty; the main window is "Tavrin Qorin"."""
+
+    def names(self, window):
+        return (self.session.text_property(window, "WM_NAME"),
+                self.session.text_property(window, "_NET_WM_NAME"))
+
+    def test_splash_has_an_empty_name(self):
+        with self.session.watching_windows() as log:
+            qorin = self.start_qorin()
+        splashes = log.created(size=SPLASH_SIZE)
+        self.assertEqual(len(splashes), 1, log.snapshot())
+        # The names the program had given each window when it asked for it to be mapped:
+        # the splash is gone by now.
+        for window, name in ((splashes[0], ""), (qorin.main, "Tavrin Qorin")):
+            self.assertEqual((self.session.requested_text(window, "WM_NAME"),
+                              self.session.requested_text(window, "_NET_WM_NAME")),
+                             (name, name))
+
+    def test_about_has_an_empty_name(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        self.assertEqual(self.names(about), ("", ""))
+        self.assertNotEqual(self.session.text_property(about, "_NET_WM_VISIBLE_NAME"), "Qorin")
+        self.assertEqual(self.names(qorin.main), ("Tavrin Qorin", "Tavrin Qorin"))
+
+
+class CentredAtScale:
+    """The main window's frame is centred in the work area, to a device pixel, at a scale
+    factor of the mixed-in test case; the window manager gives its frame in device pixels."""
+
+    screen = "2560x1600x24"
+
+    def test_main_window_is_centred_with_its_frame(self):
+        qorin = self.start_qorin()
+        frame = self.session.frame_rect(qorin.main)
+        self.assertGreater(frame.height, self.session.geometry(qorin.main)[3],
+                           "the window manager gave the window a title bar")
+        work = self.session.work_area()
+        for axis in (0, 1):
+            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
+                                   msg=f"frame {frame}, work area {work}")
+
+
+class CentredAtScale1Test(CentredAtScale, DesktopTestCase):
+    scale = 1
+
+
+class CentredAtScale15Test(CentredAtScale, DesktopTestCase):
+    scale = 1.5
+
+
+class CentredAtScale2Test(CentredAtScale, DesktopTestCase):
+    scale = 2
 
 
 class StartUpFailureTest(unittest.TestCase):

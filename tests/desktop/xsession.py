@@ -16,7 +16,6 @@ screenshots).
 import contextlib
 import ctypes
 import os
-import re
 import shutil
 import signal
 import subprocess
@@ -430,6 +429,17 @@ class DesktopSession:
         for the window to be mapped: None when it had not set it at all."""
         value = self.recorder.value(window, prop, at_map=True)
         return None if value is None else bytes(value).decode("utf-8", "replace")
+
+    def text_property(self, window, prop):
+        """A window's text property (such as WM_NAME) as it stands: "" when it is empty, None
+        when the window has no such property or does not exist (any more)."""
+        try:
+            value = self.x.property(window, prop)
+        except XError:
+            return None
+        if value is None:
+            return None
+        return (value if isinstance(value, str) else bytes(value).decode("utf-8", "replace"))
 
     def takes_focus(self, window):
         """Whether the window asked for the keyboard focus when it was mapped (the input

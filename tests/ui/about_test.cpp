@@ -116,25 +116,38 @@ void AboutTest::mouseClosesIt()
     QCOMPARE(liveAboutWindows(), 0);
 }
 
+// Each key with its modifiers and the text a keyboard gives it.
 void AboutTest::characterKeysCloseIt_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("text");
-    QTest::newRow("letter") << int(Qt::Key_A) << "a";
-    QTest::newRow("digit") << int(Qt::Key_7) << "7";
-    QTest::newRow("Polish letter") << int(Qt::Key_unknown) << "ż";
-    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r";
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b";
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b";
-    QTest::newRow("space") << int(Qt::Key_Space) << " ";
+    const int none = Qt::NoModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("letter") << int(Qt::Key_A) << none << "a";
+    QTest::newRow("capital") << int(Qt::Key_A) << shift << "A";
+    QTest::newRow("digit") << int(Qt::Key_7) << none << "7";
+    QTest::newRow("Polish letter") << int(Qt::Key_unknown) << none << "ż";
+    QTest::newRow("AltGr+a on X11") << int(Qt::Key_unknown) << int(Qt::GroupSwitchModifier) << "ą";
+    QTest::newRow("AltGr+a on Windows (Ctrl+Alt)")
+        << int(Qt::Key_unknown) << int(Qt::ControlModifier | Qt::AltModifier) << "ą";
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01";
+    QTest::newRow("Enter") << int(Qt::Key_Return) << none << "\r";
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "\x1b";
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "\b";
+    QTest::newRow("space") << int(Qt::Key_Space) << none << " ";
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << none << "\t";
+    QTest::newRow("Shift+Tab, as X11 gives it") << int(Qt::Key_Backtab) << shift << "";
+    QTest::newRow("Shift+Tab, with its character") << int(Qt::Key_Backtab) << shift << "\t";
 }
 
 void AboutTest::characterKeysCloseIt()
 {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(QString, text);
     frmSplash& about = openAbout();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
     QApplication::sendEvent(&about, &press);
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
     QCOMPARE(liveAboutWindows(), 0);
@@ -142,22 +155,31 @@ void AboutTest::characterKeysCloseIt()
 
 // Each key is sent with the text a keyboard gives it: Delete comes with the DEL control
 // character, yet produces no character in a field.
+// Alt with a letter is a menu key: it gives no character, though X11 sends the letter along.
 void AboutTest::otherKeysLeaveItOpen_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("text");
-    QTest::newRow("arrow") << int(Qt::Key_Left) << "";
-    QTest::newRow("function key") << int(Qt::Key_F1) << "";
-    QTest::newRow("Shift alone") << int(Qt::Key_Shift) << "";
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << "\x7f";
+    const int none = Qt::NoModifier;
+    QTest::newRow("arrow") << int(Qt::Key_Left) << none << "";
+    QTest::newRow("function key") << int(Qt::Key_F1) << none << "";
+    QTest::newRow("Shift alone") << int(Qt::Key_Shift) << int(Qt::ShiftModifier) << "";
+    QTest::newRow("Alt alone") << int(Qt::Key_Alt) << int(Qt::AltModifier) << "";
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << none << "\x7f";
+    QTest::newRow("Alt+A") << int(Qt::Key_A) << int(Qt::AltModifier) << "a";
+    QTest::newRow("Alt+Shift+A") << int(Qt::Key_A) << int(Qt::AltModifier | Qt::ShiftModifier)
+                                 << "A";
+    QTest::newRow("Alt+7") << int(Qt::Key_7) << int(Qt::AltModifier) << "7";
 }
 
 void AboutTest::otherKeysLeaveItOpen()
 {
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(QString, text);
     frmSplash& about = openAbout();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
     QApplication::sendEvent(&about, &press);
     QVERIFY(SharedForm<frmSplash>::isLoaded());
     QVERIFY(about.isVisible());

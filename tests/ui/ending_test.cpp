@@ -37,6 +37,7 @@ class EndingTest : public QObject
 private slots:
     void programEnds_data();
     void programEnds();
+    void exitStopsWhatIsQueuedBehindIt();
     void failureIsReportedAndEndsTheProgram_data();
     void failureIsReportedAndEndsTheProgram();
 };
@@ -72,6 +73,18 @@ void EndingTest::programEnds()
     QCOMPARE(run.seen.value("ticks-after-end"), QString("0"));
     QCOMPARE(run.seen.value("about-loaded"), QString("0"));
     QCOMPARE(run.seen.value("about-visible"), QString("0"));
+}
+
+// File, Exit ends the program at once: a key and a close request already queued behind the
+// key that chose it reach no handler, so nothing is typed and the main window's unload
+// handler does not run.
+void EndingTest::exitStopsWhatIsQueuedBehindIt()
+{
+    const Run run = runScenario("exit-with-input-queued");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.seen.value("status"), QString("0"));
+    QCOMPARE(run.seen.value("input"), QString(""));
+    QCOMPARE(run.seen.value("close-events"), QString("0"));
 }
 
 void EndingTest::failureIsReportedAndEndsTheProgram_data()

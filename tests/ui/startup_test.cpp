@@ -25,6 +25,8 @@ namespace {
 // splash window goes.
 class StartUpWatcher : public QObject
 {
+    Q_OBJECT
+
 public:
     int splashPaints = 0;
     int splashExposures = 0;
@@ -54,6 +56,8 @@ protected:
 // reach it.
 class KeyDuringStartUp : public QObject
 {
+    Q_OBJECT
+
 public:
     bool pressed = false;
     int keysSeen = 0;

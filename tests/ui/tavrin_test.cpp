@@ -1,4 +1,7 @@
+#include "field_note.h"
 #include "frm_splash.h"
+#include "logo.h"
+#include "menu_keys.h"
 #include "shared_form.h"
 #include "tavrin.h"
 #include "tavrin_surface.h"
@@ -18,7 +21,12 @@
 #include <QTimerEvent>
 #include <memory>
 
+using qorin::ui::Application;
+using qorin::ui::FieldNote;
 using qorin::ui::frmSplash;
+using qorin::ui::Logo;
+using qorin::ui::MenuKeys;
+using qorin::ui::PictureForm;
 using qorin::ui::SharedForm;
 using qorin::ui::Tavrin;
 using qorin::ui::TavrinSurface;
@@ -83,6 +91,13 @@ private slots:
     void clearingInputEmptiesOutput();
     void passesGoOnWhileMinimised();
     void millionCharacterPasteKeepsWindowWorking();
+    void inputLimitNoteKeepsClearOfTheBadge_data();
+    void inputLimitNoteKeepsClearOfTheBadge();
+    void inputLimitNoteIsPartOfTheWindowAndGoesByItself();
+    void altWithALetterTypesNothing_data();
+    void altWithALetterTypesNothing();
+    void f10OpensTheMenusAndEscapeLeavesThem();
+    void altSelectsTheMenuBarAsBefore();
     void awkwardInputMatchesNothingAndHarmsNothing_data();
     void awkwardInputMatchesNothingAndHarmsNothing();
     void selectionInOutputSurvivesTicks();
@@ -97,6 +112,10 @@ private slots:
     void surfaceIsPaintedInOrder();
     void aboutOpensOnceAndWindowStaysUsable();
     void closingTakesAboutWindowAlongAndStopsTimer();
+    void closingAnUnloadedWindowIsHarmless();
+    void childrenAreFoundByTheirClass();
+    void everyClassHasItsOwnMetaObject_data();
+    void everyClassHasItsOwnMetaObject();
 };
 
 void TavrinTest::typingShowsTranslationWithoutKeyOrClick_data()
@@ -168,7 +187,9 @@ void TavrinTest::millionCharacterPasteKeepsWindowWorking()
     auto* note = w.tavrin->findChild<QLabel*>("inputLimitNote");
     QVERIFY(note && note->isVisible());
     QVERIFY2(note->text().contains("10"), qPrintable(note->text()));
-    QCOMPARE(note->frameGeometry().topLeft(), w.A->mapToGlobal(QPoint(0, w.A->height())));
+    QCOMPARE(note->window(), w.tavrin.get()); // drawn inside the main window
+    QCOMPARE(note->mapTo(w.tavrin.get(), QPoint()),
+             w.A->mapTo(w.tavrin.get(), QPoint(0, w.A->height())));
     note->hide();
 
     QTest::keyClicks(w.A, "x"); // pressed and let go: the note stays
@@ -181,6 +202,181 @@ void TavrinTest::millionCharacterPasteKeepsWindowWorking()
     QTest::keyClicks(w.A, "dla");
     w.tick();
     QCOMPARE(w.B->toPlainText(), QString("para"));
+}
+
+void TavrinTest::inputLimitNoteKeepsClearOfTheBadge_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::newRow("the program's font") << QFont();
+    QFont wide("DejaVu Sans", 11);
+    QTest::newRow("a wide face, as a desktop theme gives") << wide;
+    wide.setBold(true);
+    wide.setPointSize(14);
+    QTest::newRow("large and bold") << wide;
+    QTest::newRow("very large") << QFont("Liberation Serif", 22);
+}
+
+// Whatever the font, the note below the full input field stays left of the "POLSKI" badge,
+// inside the window, and shows all its text.
+void TavrinTest::inputLimitNoteKeepsClearOfTheBadge()
+{
+    QFETCH(QFont, font);
+    Window w;
+    auto* note = w.tavrin->findChild<QLabel*>("inputLimitNote");
+    const auto* surface = w.tavrin->findChild<TavrinSurface*>();
+    QVERIFY(note && surface);
+    note->setFont(font);
+    w.A->setText(QString(w.A->maxLength(), u'a'));
+    QTest::keyClicks(w.A, "b");
+    QVERIFY(note->isVisible());
+
+    const QRect placed(note->mapTo(surface, QPoint()), note->size());
+    const QRect badge = surface->itemRect("Shape5");
+    QVERIFY(!badge.isEmpty());
+    QVERIFY2(!placed.intersects(badge), qPrintable(QString("note at %1,%2 %3x%4")
+                                                       .arg(placed.x())
+                                                       .arg(placed.y())
+                                                       .arg(placed.width())
+                                                       .arg(placed.height())));
+    QVERIFY(surface->rect().contains(placed));
+    QCOMPARE(placed.topLeft(), w.A->geometry().bottomLeft() + QPoint(0, 1));
+    const QRect text = QFontMetrics(note->font())
+                           .boundingRect(QRect(QPoint(), note->contentsRect().size() - QSize(4, 0)),
+                                         Qt::TextWordWrap, note->text());
+    QVERIFY2(text.height() <= note->contentsRect().height(),
+             qPrintable(QString("text %1 high, room %2")
+                            .arg(text.height())
+                            .arg(note->contentsRect().height())));
+}
+
+// The note is a part of the main window, not a window of its own: it hides with the window
+// and comes back with it, takes no focus, and goes by itself after 5 s.
+void TavrinTest::inputLimitNoteIsPartOfTheWindowAndGoesByItself()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
+    auto* note = w.tavrin->findChild<QLabel*>("inputLimitNote");
+    w.A->setText(QString(w.A->maxLength(), u'a'));
+    QElapsedTimer shown; // started before the note's own timer
+    shown.start();
+    QTest::keyClicks(w.A, "b");
+    QVERIFY(note->isVisible());
+    QVERIFY(!note->isWindow());
+    QCOMPARE(note->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(QApplication::focusWidget(), w.A);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY(window == w.tavrin.get() || !window->isVisible());
+
+    w.tavrin->hide();
+    QVERIFY(!note->isVisible());
+    w.tavrin->show();
+    QVERIFY(note->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(!note->isVisible(), 20'000);
+    // Qt lets a coarse timer such as this fire up to 5 % early.
+    QVERIFY2(shown.elapsed() >= 4'750,
+             qPrintable(QString("gone after %1 ms").arg(shown.elapsed())));
+}
+
+void TavrinTest::altWithALetterTypesNothing_data()
+{
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typed");
+    const int alt = Qt::AltModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("Alt+F") << alt << "f"
+                           << "";
+    QTest::newRow("Alt+H") << alt << "h"
+                           << "";
+    QTest::newRow("Alt+Shift+F") << (alt | shift) << "F"
+                                 << "";
+    QTest::newRow("Alt+7") << alt << "7"
+                           << "";
+    QTest::newRow("Alt+ą (an AltGr letter, Alt held too)") << alt << "ą"
+                                                           << "";
+    QTest::newRow("AltGr+a on X11") << int(Qt::GroupSwitchModifier) << "ą"
+                                    << "ą";
+    QTest::newRow("AltGr+Shift+z on X11") << (int(Qt::GroupSwitchModifier) | shift) << "Ż"
+                                          << "Ż";
+    QTest::newRow("AltGr+x on Windows (Ctrl+Alt)") << (int(Qt::ControlModifier) | alt) << "ź"
+                                                   << "ź";
+    QTest::newRow("plain letter") << int(Qt::NoModifier) << "f"
+                                  << "f";
+    QTest::newRow("Shift+letter") << shift << "F"
+                                  << "F";
+}
+
+// Alt with a letter is a menu key: it types nothing into the input field, so the
+// translation stays. AltGr types the Polish letters.
+void TavrinTest::altWithALetterTypesNothing()
+{
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, typed);
+    Window w;
+    typeInto(w.A, "kot");
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::KeyboardModifiers(modifiers), text);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::KeyboardModifiers(modifiers), text);
+    QApplication::sendEvent(w.A, &press);
+    QApplication::sendEvent(w.A, &release);
+    QCOMPARE(w.A->text(), "kot" + typed);
+}
+
+// F10 opens the first menu, as on GNOME and KDE; arrows and Enter choose, and Escape (or F10
+// again) leaves the menus, the keys going back to the input field.
+void TavrinTest::f10OpensTheMenusAndEscapeLeavesThem()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
+    QMenuBar* bar = w.tavrin->menuBar();
+    auto* file = w.tavrin->findChild<QMenu*>("File");
+    auto* help = w.tavrin->findChild<QMenu*>("Help");
+    QCOMPARE(QApplication::focusWidget(), w.A);
+
+    for (const Qt::Key leave : {Qt::Key_Escape, Qt::Key_F10}) {
+        QTest::keyClick(w.A, Qt::Key_F10);
+        QTRY_VERIFY(file->isVisible());
+        QCOMPARE(bar->activeAction(), file->menuAction());
+        QTest::keyClick(file, leave);
+        QTRY_VERIFY(!file->isVisible());
+        QCOMPARE(bar->activeAction(), nullptr);
+        QCOMPARE(QApplication::focusWidget(), w.A);
+        QTest::keyClicks(QApplication::focusWidget(), "k");
+    }
+    QCOMPARE(w.A->text(), QString("kk"));
+
+    // F10, Right to Help (its first entry chosen), Enter: About.
+    QSignalSpy about(w.tavrin->findChild<QAction*>("mnuInfo"), &QAction::triggered);
+    QTest::keyClick(w.A, Qt::Key_F10);
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Right);
+    QTRY_VERIFY(help->isVisible());
+    QTest::keyClick(help, Qt::Key_Return);
+    QCOMPARE(about.count(), 1);
+    QVERIFY(SharedForm<frmSplash>::isLoaded());
+    SharedForm<frmSplash>::unload();
+}
+
+// Alt pressed and let go selects the menu bar, as Qt does; in a menu opened from there,
+// Escape goes back to the menu bar, and a second Escape leaves it.
+void TavrinTest::altSelectsTheMenuBarAsBefore()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
+    QMenuBar* bar = w.tavrin->menuBar();
+    auto* file = w.tavrin->findChild<QMenu*>("File");
+    QTest::keyPress(w.A, Qt::Key_Alt);
+    QTest::keyRelease(w.A, Qt::Key_Alt, Qt::AltModifier);
+    QTRY_VERIFY(bar->hasFocus());
+    QTest::keyClick(bar, Qt::Key_Down);
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    QVERIFY(bar->hasFocus());
+    QCOMPARE(bar->activeAction(), file->menuAction());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), w.A);
 }
 
 void TavrinTest::awkwardInputMatchesNothingAndHarmsNothing_data()
@@ -480,6 +676,66 @@ void TavrinTest::closingTakesAboutWindowAlongAndStopsTimer()
     w.tavrin->close();
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
     QVERIFY(!w.tavrin->findChild<QTimer*>("Timer1")->isActive());
+}
+
+// Closing a window that was never loaded does what closing does, without a timer to stop.
+void TavrinTest::closingAnUnloadedWindowIsHarmless()
+{
+    SharedForm<frmSplash>::setVisible(true);
+    {
+        Tavrin tavrin;
+        tavrin.close();
+        QVERIFY(!tavrin.findChild<QTimer*>("Timer1"));
+    }
+    QVERIFY(!SharedForm<frmSplash>::isLoaded());
+}
+
+// A child looked up by its class is of that class, whatever was made before it.
+void TavrinTest::childrenAreFoundByTheirClass()
+{
+    Tavrin tavrin;
+    auto* before = new QWidget(&tavrin); // made before any control
+    tavrin.load();
+    const auto* surface = tavrin.findChild<TavrinSurface*>();
+    QVERIFY(surface);
+    QCOMPARE(surface->objectName(), QString("TavrinSurface"));
+    QCOMPARE(qobject_cast<TavrinSurface*>(before), nullptr);
+    QCOMPARE(tavrin.findChild<FieldNote*>()->objectName(), QString("inputLimitNote"));
+    QCOMPARE(tavrin.findChildren<TavrinSurface*>().size(), 1);
+}
+
+void TavrinTest::everyClassHasItsOwnMetaObject_data()
+{
+    QTest::addColumn<const QMetaObject*>("meta");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<const QMetaObject*>("base");
+    QTest::newRow("Tavrin") << &Tavrin::staticMetaObject << "qorin::ui::Tavrin"
+                            << &QMainWindow::staticMetaObject;
+    QTest::newRow("TavrinSurface") << &TavrinSurface::staticMetaObject << "qorin::ui::TavrinSurface"
+                                   << &QWidget::staticMetaObject;
+    QTest::newRow("FieldNote") << &FieldNote::staticMetaObject << "qorin::ui::FieldNote"
+                               << &QLabel::staticMetaObject;
+    QTest::newRow("MenuKeys") << &MenuKeys::staticMetaObject << "qorin::ui::MenuKeys"
+                              << &QObject::staticMetaObject;
+    QTest::newRow("PictureForm") << &PictureForm::staticMetaObject << "qorin::ui::PictureForm"
+                                 << &QWidget::staticMetaObject;
+    QTest::newRow("frmSplash") << &frmSplash::staticMetaObject << "qorin::ui::frmSplash"
+                               << &PictureForm::staticMetaObject;
+    QTest::newRow("Logo") << &Logo::staticMetaObject << "qorin::ui::Logo"
+                          << &PictureForm::staticMetaObject;
+    QTest::newRow("Application") << &Application::staticMetaObject << "qorin::ui::Application"
+                                 << &QApplication::staticMetaObject;
+}
+
+// Each class of ours derived from QObject has a meta-object of its own, so qobject_cast and
+// findChild tell it from its base class.
+void TavrinTest::everyClassHasItsOwnMetaObject()
+{
+    QFETCH(const QMetaObject*, meta);
+    QFETCH(QString, name);
+    QFETCH(const QMetaObject*, base);
+    QCOMPARE(QString(meta->className()), name);
+    QCOMPARE(meta->superClass(), base);
 }
 
 QORIN_UI_TEST_MAIN(TavrinTest)

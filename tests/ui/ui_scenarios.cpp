@@ -10,12 +10,16 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <qpa/qwindowsysteminterface.h>
 #include <stdexcept>
 #include <thread>
 
@@ -26,6 +30,8 @@ namespace {
 // Counts the close events and timer ticks a window gets after a given moment.
 class Watcher : public QObject
 {
+    Q_OBJECT
+
 public:
     int closeEvents = 0;
     int ticksAfterEnd = 0;
@@ -66,6 +72,36 @@ int endingScenario(Application& application, bool openAbout, bool viaExit)
     for (QWidget* widget : QApplication::topLevelWidgets())
         aboutWindows += widget->objectName() == "frmSplash" && widget->isVisible();
     std::printf("about-visible=%d\n", aboutWindows);
+    return status;
+}
+
+// File, Exit chosen with Enter in the open File menu, and queued behind that key in the window
+// system's queue, as a quick user or a busy machine leaves them, a letter for the input field
+// and a request to close the main window. The queue is handled in one go; once Exit has
+// ended the program, neither reaches a handler.
+int exitWithInputQueuedScenario(Application& application)
+{
+    Tavrin tavrin;
+    tavrin.load();
+    tavrin.show();
+    Watcher watcher;
+    tavrin.installEventFilter(&watcher);
+    auto* A = tavrin.findChild<QLineEdit*>("A");
+    auto* file = tavrin.findChild<QMenu*>("File");
+    QTimer::singleShot(300, [&] {
+        file->popup(tavrin.mapToGlobal(QPoint(0, 20)));
+        file->setActiveAction(tavrin.findChild<QAction*>("Exit"));
+        using Queued = QWindowSystemInterface::AsynchronousDelivery;
+        QWindowSystemInterface::handleKeyEvent<Queued>(file->windowHandle(), QEvent::KeyPress,
+                                                       Qt::Key_Return, Qt::NoModifier, "\r");
+        QWindowSystemInterface::handleKeyEvent<Queued>(tavrin.windowHandle(), QEvent::KeyPress,
+                                                       Qt::Key_X, Qt::NoModifier, "x");
+        QWindowSystemInterface::handleCloseEvent<Queued>(tavrin.windowHandle());
+        watcher.ended = true;
+    });
+    const int status = application.exec();
+    std::printf("status=%d\nclose-events=%d\ninput=%s\nabout-loaded=%d\n", status,
+                watcher.closeEvents, qPrintable(A->text()), SharedForm<frmSplash>::isLoaded());
     return status;
 }
 
@@ -181,6 +217,8 @@ int main(int argc, char* argv[])
         return endingScenario(application, true, true);
     if (!std::strcmp(scenario, "close-with-about"))
         return endingScenario(application, true, false);
+    if (!std::strcmp(scenario, "exit-with-input-queued"))
+        return exitWithInputQueuedScenario(application);
     if (!std::strcmp(scenario, "field-failure"))
         return failureScenario(application);
     if (!std::strcmp(scenario, "start-up-failure"))
@@ -188,3 +226,5 @@ int main(int argc, char* argv[])
     std::fprintf(stderr, "unknown scenario\n");
     return 2;
 }
+
+#include "ui_scenarios.moc"
