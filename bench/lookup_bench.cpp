@@ -2,11 +2,11 @@
 // the floor of a bare comparison loop over the same headwords, and through the real main
 // window. Also how many heap allocations a pass makes. Run with `make bench`.
 
-#include "application.h"
-#include "glossary.h"
-#include "lookup_pass.h"
+#include "core/glossary.h"
+#include "core/lookup_pass.h"
 #include "support/plain_fields.h"
-#include "tavrin.h"
+#include "ui/platform/application.h"
+#include "ui/tavrin.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "glossary.h"
+#include "core/glossary.h"
 
 #include <iterator>
 

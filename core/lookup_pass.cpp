@@ -1,6 +1,6 @@
-#include "lookup_pass.h"
+#include "core/lookup_pass.h"
 
-#include "lower_case.h"
+#include "core/lower_case.h"
 
 #include <algorithm>
 #include <array>

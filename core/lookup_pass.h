@@ -1,7 +1,7 @@
 #pragma once
 
-#include "glossary.h"
-#include "text_fields.h"
+#include "core/glossary.h"
+#include "core/text_fields.h"
 
 namespace qorin {
 

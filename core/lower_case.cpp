@@ -1,4 +1,4 @@
-#include "lower_case.h"
+#include "core/lower_case.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>

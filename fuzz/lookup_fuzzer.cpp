@@ -4,9 +4,9 @@
 // often each field was read. Built with libFuzzer (make fuzz), and replayed over the
 // checked-in corpus as an ordinary test.
 
-#include "glossary.h"
-#include "lookup_pass.h"
-#include "lower_case.h"
+#include "core/glossary.h"
+#include "core/lookup_pass.h"
+#include "core/lower_case.h"
 #include "support/pass_model.h"
 #include "support/recording_fields.h"
 

@@ -1,4 +1,4 @@
-#include "design_fonts.h"
+#include "ui/design_fonts.h"
 
 #include <QStringList>
 

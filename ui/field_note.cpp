@@ -1,4 +1,6 @@
-#include "field_note.h"
+#include "ui/field_note.h"
+
+#include "ui/platform/accessibility.h"
 
 #include <QFontMetrics>
 
@@ -13,6 +15,7 @@ constexpr int kShownFor = 5000; // milliseconds
 FieldNote::FieldNote(QWidget* field, int widest)
     : QLabel(field->parentWidget()), m_field(field), m_widest(widest)
 {
+    presentToScreenReaders(*this, ScreenReaderRole::Alert);
     setForegroundRole(QPalette::ToolTipText);
     setBackgroundRole(QPalette::ToolTipBase);
     setAutoFillBackground(true);

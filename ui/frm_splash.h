@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture_form.h"
+#include "ui/picture_form.h"
 
 namespace qorin::ui {
 
@@ -23,7 +23,7 @@ protected:
 private:
     void Form_Click();
     void Form_DblClick();
-    void Form_KeyPress(qint16& KeyAscii) override;
+    void Form_KeyPress(qint16& characterCode) override;
 };
 
 } // namespace qorin::ui

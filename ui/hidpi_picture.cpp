@@ -1,4 +1,4 @@
-#include "hidpi_picture.h"
+#include "ui/hidpi_picture.h"
 
 namespace qorin::ui {
 

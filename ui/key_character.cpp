@@ -1,4 +1,4 @@
-#include "key_character.h"
+#include "ui/key_character.h"
 
 namespace qorin::ui {
 

@@ -1,8 +1,9 @@
-#include "logo.h"
+#include "ui/logo.h"
 
-#include "screen_placement.h"
-#include "shared_form.h"
-#include "twips.h"
+#include "ui/platform/accessibility.h"
+#include "ui/platform/window_manager.h"
+#include "ui/shared_form.h"
+#include "ui/twips.h"
 
 namespace qorin::ui {
 
@@ -11,6 +12,7 @@ Logo::Logo()
                   Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("Logo"));
+    presentToScreenReaders(*this, ScreenReaderRole::Window);
     setAccessibleName(QStringLiteral("Qorin"));
     setAccessibleDescription(QStringLiteral("Polish-Spanish pocket dictionary, starting"));
     centreOnScreen(*this);

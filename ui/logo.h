@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture_form.h"
+#include "ui/picture_form.h"
 
 namespace qorin::ui {
 
@@ -19,7 +19,7 @@ public:
     Logo();
 
 private:
-    void Form_KeyPress(qint16& KeyAscii) override;
+    void Form_KeyPress(qint16& characterCode) override;
 };
 
 } // namespace qorin::ui

@@ -1,6 +1,6 @@
-#include "menu_keys.h"
+#include "ui/menu_keys.h"
 
-#include "key_character.h"
+#include "ui/key_character.h"
 
 #include <QKeyEvent>
 #include <QMenu>

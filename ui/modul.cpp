@@ -1,7 +1,7 @@
-#include "modul.h"
+#include "ui/modul.h"
 
-#include "logo.h"
-#include "shared_form.h"
+#include "ui/logo.h"
+#include "ui/shared_form.h"
 
 #include <QCoreApplication>
 #include <QThread>

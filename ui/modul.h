@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tavrin.h"
+#include "ui/tavrin.h"
 
 #include <QDeadlineTimer>
 #include <QtGlobal>

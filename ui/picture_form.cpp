@@ -1,7 +1,7 @@
-#include "picture_form.h"
+#include "ui/picture_form.h"
 
-#include "key_character.h"
-#include "window_manager.h"
+#include "ui/key_character.h"
+#include "ui/platform/window_manager.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -34,8 +34,8 @@ void PictureForm::placeClientAt(QPoint screenPoint)
 void PictureForm::keyPressEvent(QKeyEvent* event)
 {
     if (const auto character = keyCharacter(*event)) {
-        qint16 KeyAscii = *character;
-        Form_KeyPress(KeyAscii);
+        qint16 characterCode = *character;
+        Form_KeyPress(characterCode);
         return;
     }
     QWidget::keyPressEvent(event);

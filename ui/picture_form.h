@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hidpi_picture.h"
+#include "ui/hidpi_picture.h"
 
 #include <QColor>
 #include <QWidget>
@@ -34,7 +34,7 @@ protected:
     // A key that produces a character reaches the form's key-press handler with its
     // character code; other keys are not the form's business.
     void keyPressEvent(QKeyEvent* event) override;
-    virtual void Form_KeyPress(qint16& KeyAscii) = 0;
+    virtual void Form_KeyPress(qint16& characterCode) = 0;
 
 private:
     HiDpiPicture m_picture;

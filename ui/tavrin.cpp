@@ -1,16 +1,15 @@
-#include "tavrin.h"
+#include "ui/tavrin.h"
 
-#include "application.h"
-#include "design_fonts.h"
-#include "field_note.h"
-#include "frm_splash.h"
-#include "lookup_pass.h"
-#include "menu_keys.h"
-#include "screen_placement.h"
-#include "shared_form.h"
-#include "tavrin_surface.h"
-#include "twips.h"
-#include "window_manager.h"
+#include "core/lookup_pass.h"
+#include "ui/design_fonts.h"
+#include "ui/field_note.h"
+#include "ui/frm_splash.h"
+#include "ui/menu_keys.h"
+#include "ui/platform/application.h"
+#include "ui/platform/window_manager.h"
+#include "ui/shared_form.h"
+#include "ui/tavrin_surface.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QLayout>

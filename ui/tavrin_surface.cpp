@@ -1,7 +1,8 @@
-#include "tavrin_surface.h"
+#include "ui/tavrin_surface.h"
 
-#include "design_fonts.h"
-#include "twips.h"
+#include "ui/design_fonts.h"
+#include "ui/platform/accessibility.h"
+#include "ui/twips.h"
 
 #include <QPainter>
 
@@ -16,40 +17,25 @@ const QColor kYellow(255, 255, 0);
 const QColor kBlack(0, 0, 0);
 constexpr qreal kBadgeRadius = 5.0;
 
-// Back to front.
+// The controls drawn on the surface, back to front, as the window's design gives them: one
+// control to a line, in the columns of SurfaceItem (name, kind, place in twips, fill, border,
+// border width, text, text colour).
 std::vector<SurfaceItem> designItems()
 {
+    const QString nn = QStringLiteral("\u0143\u0143");
+    const QString espanol = QStringLiteral("ESPA\u0143OL");
+    // clang-format off
     return {
-        {"Image1", Kind::Picture, twipsRect(120, 0, 6900, 4275), {}, {}, 0, {}, {}},
-        {"Shape4", Kind::Rectangle, twipsRect(787, 1880, 5655, 1695), kDarkOrange, {}, 0, {}, {}},
-        {"Shape3", Kind::Rectangle, twipsRect(787, 800, 5655, 375), kDarkOrange, {}, 0, {}, {}},
-        {"Shape5",
-         Kind::RoundedRectangle,
-         twipsRect(4800, 1080, 1200, 270),
-         kDarkOrange,
-         kBlack,
-         1,
-         {},
-         {}},
-        {"Label2", Kind::Label, twipsRect(4900, 1095, 1005, 255), {}, {}, 0, "POLSKI", kYellow},
-        {"Shape6",
-         Kind::RoundedRectangle,
-         twipsRect(4815, 3480, 1200, 270),
-         kDarkOrange,
-         kBlack,
-         1,
-         {},
-         {}},
-        {QStringLiteral("\u0143\u0143"),
-         Kind::Label,
-         twipsRect(4830, 3487, 1215, 255),
-         {},
-         {},
-         0,
-         QStringLiteral("ESPA\u0143OL"),
-         kYellow},
-        {"Shape1", Kind::Rectangle, twipsRect(105, 20, 6915, 4275), {}, kBlack, 2, {}, {}},
+        {"Image1", Kind::Picture,          twipsRect( 120,    0, 6900, 4275), {},          {},     0, {},       {}     },
+        {"Shape4", Kind::Rectangle,        twipsRect( 787, 1880, 5655, 1695), kDarkOrange, {},     0, {},       {}     },
+        {"Shape3", Kind::Rectangle,        twipsRect( 787,  800, 5655,  375), kDarkOrange, {},     0, {},       {}     },
+        {"Shape5", Kind::RoundedRectangle, twipsRect(4800, 1080, 1200,  270), kDarkOrange, kBlack, 1, {},       {}     },
+        {"Label2", Kind::Label,            twipsRect(4900, 1095, 1005,  255), {},          {},     0, "POLSKI", kYellow},
+        {"Shape6", Kind::RoundedRectangle, twipsRect(4815, 3480, 1200,  270), kDarkOrange, kBlack, 1, {},       {}     },
+        {nn,       Kind::Label,            twipsRect(4830, 3487, 1215,  255), {},          {},     0, espanol,  kYellow},
+        {"Shape1", Kind::Rectangle,        twipsRect( 105,   20, 6915, 4275), {},          kBlack, 2, {},       {}     },
     };
+    // clang-format on
 }
 
 } // namespace
@@ -59,6 +45,8 @@ TavrinSurface::TavrinSurface(QWidget* parent)
       m_labelFont(msSerif(9.75, true))
 {
     setObjectName(QStringLiteral("TavrinSurface"));
+    // The hidden button stays out of what a screen reader lists.
+    presentToScreenReaders(*this, ScreenReaderRole::ShownChildrenOnly);
     setFixedSize(px(7110), px(4380));
 }
 

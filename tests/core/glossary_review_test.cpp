@@ -4,7 +4,7 @@
 // swapped between rows or a row moved to another chunk fails here until the change has been
 // read and approved (tools/glossary-review).
 
-#include "glossary.h"
+#include "core/glossary.h"
 #include "support/utf8.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Every stated fact of the built-in glossary, checked against the compiled table: sizes,
 // fixed rows and their places, order, invariants, character sets and figures.
 
-#include "glossary.h"
-#include "lower_case.h"
+#include "core/glossary.h"
+#include "core/lower_case.h"
 #include "support/utf8.h"
 
 #include <algorithm>

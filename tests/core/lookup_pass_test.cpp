@@ -1,4 +1,4 @@
-#include "lookup_pass.h"
+#include "core/lookup_pass.h"
 #include "support/pass_model.h"
 #include "support/recording_fields.h"
 

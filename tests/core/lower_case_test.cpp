@@ -1,4 +1,4 @@
-#include "lower_case.h"
+#include "core/lower_case.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "pass_model.h"
 
-#include "lower_case.h"
+#include "core/lower_case.h"
 
 PassOutcome expectedPass(const qorin::GlossaryTable& table, const std::u16string& input,
                          const std::u16string& outputBefore)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "glossary.h"
+#include "core/glossary.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text_fields.h"
+#include "core/text_fields.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,6 @@
-#include "frm_splash.h"
-#include "shared_form.h"
 #include "test_main.h"
+#include "ui/frm_splash.h"
+#include "ui/shared_form.h"
 
 #include <QImage>
 

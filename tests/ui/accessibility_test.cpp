@@ -1,10 +1,10 @@
-#include "frm_splash.h"
-#include "logo.h"
-#include "modul.h"
-#include "shared_form.h"
-#include "tavrin.h"
-#include "tavrin_surface.h"
 #include "test_main.h"
+#include "ui/frm_splash.h"
+#include "ui/logo.h"
+#include "ui/modul.h"
+#include "ui/shared_form.h"
+#include "ui/tavrin.h"
+#include "ui/tavrin_surface.h"
 
 #include <QAccessible>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "logo.h"
-#include "modul.h"
-#include "shared_form.h"
-#include "tavrin.h"
 #include "test_main.h"
+#include "ui/logo.h"
+#include "ui/modul.h"
+#include "ui/shared_form.h"
+#include "ui/tavrin.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -1,11 +1,11 @@
-#include "field_note.h"
-#include "frm_splash.h"
-#include "logo.h"
-#include "menu_keys.h"
-#include "shared_form.h"
-#include "tavrin.h"
-#include "tavrin_surface.h"
 #include "test_main.h"
+#include "ui/field_note.h"
+#include "ui/frm_splash.h"
+#include "ui/logo.h"
+#include "ui/menu_keys.h"
+#include "ui/shared_form.h"
+#include "ui/tavrin.h"
+#include "ui/tavrin_surface.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "application.h"
+#include "ui/platform/accessibility.h"
+#include "ui/platform/application.h"
 
 #include <QTest>
 
@@ -10,6 +11,7 @@
     int main(int argc, char* argv[])                                                               \
     {                                                                                              \
         qorin::ui::Application application(argc, argv);                                            \
+        qorin::ui::installAccessibility();                                                         \
         TestObject test;                                                                           \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

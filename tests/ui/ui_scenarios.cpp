@@ -2,11 +2,11 @@
 // drives the real windows under the real application object and prints what it saw as
 // key=value lines after the event loop has ended.
 
-#include "application.h"
-#include "frm_splash.h"
-#include "lookup_pass.h"
-#include "shared_form.h"
-#include "tavrin.h"
+#include "core/lookup_pass.h"
+#include "ui/frm_splash.h"
+#include "ui/platform/application.h"
+#include "ui/shared_form.h"
+#include "ui/tavrin.h"
 
 #include <QAction>
 #include <QElapsedTimer>

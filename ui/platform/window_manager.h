@@ -6,10 +6,10 @@ class QWidget;
 
 namespace qorin::ui {
 
-// What the desktop's window manager does with the program's top-level windows, asked of it
-// through the window system before a window is shown. On X11 this speaks the window
-// managers' common protocol (EWMH); where there is no such window manager, or another
-// window system, these ask nothing and report no frame.
+// Where the program's top-level windows stand, and what the desktop's window manager does
+// with them, asked of it through the window system before a window is shown. On X11 this speaks the
+// window managers' common protocol (EWMH); where there is no such window manager, or another window
+// system, these ask nothing and report no frame.
 
 // Asks that the window have no taskbar or pager button. Call it before the window is shown.
 void keepOffTaskbar(QWidget& window);
@@ -24,5 +24,9 @@ void keepNameless(QWidget& window);
 // pixels, so at a scale factor such as 1.5 they are fractions). No margins when nobody says,
 // within a short wait.
 QMarginsF expectedFrameMargins(QWidget& window);
+
+// Moves a top-level window so that it stands in the middle of its screen's work area, with
+// the frame that the window manager puts around it, if any, in logical pixels.
+void centreOnScreen(QWidget& window, const QMarginsF& frame = {});
 
 } // namespace qorin::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform_start_guard.h"
+#include "ui/platform/platform_start_guard.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "platform_start_guard.h"
+#include "ui/platform/platform_start_guard.h"
 
 #include <QList>
 #include <QRegularExpression>

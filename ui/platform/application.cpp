@@ -1,6 +1,4 @@
-#include "application.h"
-
-#include "accessibility.h"
+#include "ui/platform/application.h"
 
 #include <QMessageBox>
 #include <QWidget>
@@ -32,7 +30,6 @@ Application::Application(int& argc, char** argv, PlatformStartGuard&& startGuard
     startGuard.release(); // the window system runs
     setApplicationName(QStringLiteral("Qorin"));
     setApplicationVersion(QStringLiteral("4.09.0005"));
-    installAccessibility();
 }
 
 // Runs the work; an exception that escapes it is reported as a run-time error, which ends

@@ -1,4 +1,4 @@
-#include "window_system_choice.h"
+#include "ui/platform/window_system_choice.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,11 +1,9 @@
-#include "accessibility.h"
-
-#include "field_note.h"
-#include "frm_splash.h"
-#include "logo.h"
-#include "tavrin_surface.h"
+#include "ui/platform/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QLabel>
+#include <QVariant>
+#include <QWidget>
 
 namespace qorin::ui {
 
@@ -49,37 +47,53 @@ private:
     }
 };
 
-// A note that pops up below a field to say that something the user did was refused: an alert,
-// which a screen reader speaks as it appears, named by its text.
+// A note that tells the user that something they did was refused: an alert, which a screen
+// reader speaks as it appears, named by its text.
 class NoteAlert : public QAccessibleWidget
 {
 public:
-    explicit NoteAlert(FieldNote* note) : QAccessibleWidget(note, QAccessible::AlertMessage) {}
+    explicit NoteAlert(QLabel* note) : QAccessibleWidget(note, QAccessible::AlertMessage) {}
 
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Name)
-            return static_cast<const FieldNote*>(widget())->text();
+            return static_cast<const QLabel*>(widget())->text();
         return QAccessibleWidget::text(kind);
     }
 };
+
+// Where the role of a widget is kept: a dynamic property of its own.
+constexpr char kRoleProperty[] = "qorinScreenReaderRole";
 
 QAccessibleInterface* interfaceFor(const QString&, QObject* object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
-    if (auto* surface = qobject_cast<TavrinSurface*>(object))
-        return new ShownChildren(surface);
-    if (auto* about = qobject_cast<frmSplash*>(object))
-        return new QAccessibleWidget(about, QAccessible::Dialog);
-    if (auto* splash = qobject_cast<Logo*>(object))
-        return new QAccessibleWidget(splash, QAccessible::Window);
-    if (auto* note = qobject_cast<FieldNote*>(object))
-        return new NoteAlert(note);
+    const QVariant role = object->property(kRoleProperty);
+    if (!role.isValid())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    switch (static_cast<ScreenReaderRole>(role.toInt())) {
+    case ScreenReaderRole::Dialog:
+        return new QAccessibleWidget(widget, QAccessible::Dialog);
+    case ScreenReaderRole::Window:
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    case ScreenReaderRole::Alert:
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            return new NoteAlert(label);
+        return nullptr;
+    case ScreenReaderRole::ShownChildrenOnly:
+        return new ShownChildren(widget);
+    }
     return nullptr;
 }
 
 } // namespace
+
+void presentToScreenReaders(QWidget& widget, ScreenReaderRole role)
+{
+    widget.setProperty(kRoleProperty, static_cast<int>(role));
+}
 
 void installAccessibility()
 {
