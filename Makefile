@@ -8,7 +8,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 
 .PHONY: all deps configure build run test desktop-matrix asan-test bench fuzz package package-check \
-	lint-glossary glossary-coverage clean
+	lint-glossary glossary-coverage format-check clean
 
 all: build
 
@@ -66,6 +66,10 @@ package: build
 package-check: package
 	@sh scripts/install-deps lintian appstream desktop-file-utils
 	bash packaging/check-package $(BUILD)
+
+# Every C++ source as clang-format writes it with the repository's .clang-format.
+format-check:
+	sh scripts/check-format
 
 # Spelling check of the glossary for maintainers (hunspell, Polish and Spanish), with the
 # share of words known and the words kept on purpose; `make test` runs its strict form.
