@@ -21,10 +21,9 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "desktop"))
-from xsession import DesktopSession, TimedOut, wait_until  # noqa: E402
+from qorin_driver import A_FIELD, CLIENT_HEIGHT, Qorin  # noqa: E402
+from xsession import DesktopSession, TimedOut  # noqa: E402
 
-A_FIELD = (48, 48, 377, 25)
-CLIENT_HEIGHT = 292
 TICKS = os.sysconf("SC_CLK_TCK")
 LONG_WAIT = 300  # s: what "never" is cut off at
 
@@ -80,19 +79,16 @@ def wait_for_change(session, window, before, threshold, timeout):
 
 
 def measure(session, qorin_path, megabytes):
-    program = session.start_program([qorin_path], log=f"qorin-{megabytes}")
-    main = program.wait_for_window("^Tavrin Qorin$", timeout=60)
-    wait_until(lambda: session.focused_window() == main, 30, "the main window's focus")
-    pid = program.pid
+    qorin = Qorin(session, path=qorin_path, log=f"qorin-{megabytes}")
+    main = qorin.main
+    pid = qorin.program.pid
 
     unit = "Źdźbło trawy, kąpać się. "
     text = (unit * (megabytes * 1_000_000 // len(unit.encode()) + 1))
     text = text.encode()[:megabytes * 1_000_000].decode("utf-8", "ignore")
     session.set_clipboard(text)
 
-    x, y, _, height = session.geometry(main)
-    menu_bar = height - CLIENT_HEIGHT
-    session.click(x + A_FIELD[0] + 100, y + menu_bar + A_FIELD[1] + 12)
+    session.click(*qorin.field_point(A_FIELD))
     time.sleep(1)
     empty = field_pixels(session, main)
     result = {"size": f"{megabytes} MB", "characters": len(text)}
@@ -127,12 +123,11 @@ def measure(session, qorin_path, megabytes):
         time.sleep(0.6)
     result["key shows after"] = latencies
 
-    session.set_clipboard("\u2400")
-    session.key("ctrl+a", "ctrl+c")
     try:
-        kept = wait_until(lambda: (lambda c: c if c != "\u2400" else None)(
-            session.clipboard(timeout=LONG_WAIT)), 60, "A's text on the clipboard", 0.5)
+        kept = qorin.copied(A_FIELD, timeout=LONG_WAIT)
     except TimedOut:
+        kept = None
+    if kept == "\u2400":
         kept = None
     if kept is None:
         result["A keeps"] = "no answer"
@@ -143,7 +138,7 @@ def measure(session, qorin_path, megabytes):
                              "then the keys typed")
     else:
         result["A keeps"] = f"{len(kept)} characters, not what was pasted and typed"
-    program.stop()
+    qorin.stop()
     return result
 
 

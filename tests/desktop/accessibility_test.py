@@ -11,13 +11,12 @@ test's key moments.
 
 import os
 import sys
-import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import desktop_test as desktop  # noqa: E402
+import qorin_driver as desktop  # noqa: E402
 from atspi import format_tree, listen, start_accessibility, wait_for_tree, walk  # noqa: E402
 from xsession import wait_until  # noqa: E402
-from desktop_test import A_FIELD, ABOUT_CLIENT_AT, LONGEST_INPUT, SETTLE  # noqa: E402
+from qorin_driver import A_FIELD, ABOUT_CLIENT_AT, LONGEST_INPUT, SETTLE  # noqa: E402
 
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
 
@@ -204,12 +203,5 @@ class PicturesAtRatio2Test(PicturesOnScreen, desktop.DesktopTestCase):
     picture = "about@2x.jpg"
 
 
-def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    desktop.QORIN = os.path.abspath(sys.argv.pop(1))
-    unittest.main(verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    desktop.run_tests(__doc__)

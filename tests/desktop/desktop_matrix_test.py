@@ -16,9 +16,9 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import desktop_test as desktop  # noqa: E402
+import qorin_driver as desktop  # noqa: E402
 from atspi import start_accessibility, wait_for_tree, walk  # noqa: E402
-from desktop_test import ABOUT_CLIENT_AT, SETTLE, START  # noqa: E402
+from qorin_driver import ABOUT_CLIENT_AT, SETTLE, START  # noqa: E402
 from remote_keyboard import RemoteKeyboard  # noqa: E402
 from xsession import WaylandSession, wait_until  # noqa: E402
 
@@ -240,12 +240,5 @@ def field_text(tree, name):
     return found[0].get("text") if found else None
 
 
-def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    desktop.QORIN = os.path.abspath(sys.argv.pop(1))
-    unittest.main(verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    desktop.run_tests(__doc__)

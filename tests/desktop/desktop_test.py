@@ -14,125 +14,11 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import DesktopSession, wait_until  # noqa: E402
-
-QORIN = None
-
-# Generous limits: the tests run on a loaded two-core machine.
-START = 60
-SETTLE = 20
-
-# The main window's design, in pixels of its client area below the menu bar.
-A_FIELD = (48, 48, 377, 25)
-B_FIELD = (48, 120, 377, 113)
-CLIENT_HEIGHT = 292
-SPLASH_SIZE = (362, 241)  # 360 x 239 and a one-pixel border
-ABOUT_SIZE = (280, 212)  # 278 x 210 and a one-pixel border
-ABOUT_CLIENT_AT = (302, 303)
-LONGEST_INPUT = 10_000  # characters
-
-
-class Qorin:
-    """The running program and its main window, seen from outside; on a screen of `scale`
-    device pixels to the logical pixel (QT_SCALE_FACTOR), where every size is that much
-    larger."""
-
-    def __init__(self, session, scale=1):
-        self.session = session
-        self.scale = scale
-        self.program = session.start_program([QORIN], log="qorin")
-        self.main = self.program.wait_for_window("^Tavrin Qorin$", timeout=START)
-        if session.managed:
-            wait_until(lambda: session.focused_window() == self.main, SETTLE,
-                       "the main window to take the focus")
-
-    def client(self):
-        return self.session.geometry(self.main)
-
-    def field_point(self, field):
-        x, y, width, height = self.client()
-        menu_bar = height - CLIENT_HEIGHT * self.scale
-        fx, fy, fw, fh = (v * self.scale for v in field)
-        return x + fx + fw // 2, y + menu_bar + fy + fh // 2
-
-    def menu(self, *path):
-        """Chooses a menu entry by mouse and keyboard: ("File", "Exit") or ("Help", "About")."""
-        x, y, _, height = self.client()
-        menu_bar = height - CLIENT_HEIGHT * self.scale
-        self.session.click(x + 18 * self.scale, y + menu_bar // 2)  # "File", the first menu
-        if path[0] == "Help":
-            self.session.key("Right")  # the next menu, its first entry selected
-        else:
-            self.session.key("Down")
-        self.session.key("Return")
-
-    def open_about(self):
-        self.menu("Help", "About")
-        size = (ABOUT_SIZE[0] * self.scale, ABOUT_SIZE[1] * self.scale)
-        return self.program.wait_for_window(None, timeout=SETTLE, size=size)
-
-    def type_into_input(self, text):
-        self.session.click(*self.field_point(A_FIELD))
-        self.session.key("ctrl+a")
-        self.session.type(text)
-
-    def output(self):
-        """The text of B, copied to the clipboard as a user would copy it."""
-        self.session.set_clipboard("\u2400")
-        self.session.click(*self.field_point(B_FIELD))
-        self.session.key("ctrl+a", "ctrl+c")
-        return self.session.clipboard()
-
-    def input(self):
-        self.session.set_clipboard("\u2400")
-        self.session.click(*self.field_point(A_FIELD))
-        self.session.key("ctrl+a", "ctrl+c")
-        return self.session.clipboard()
-
-    def wait_for_output(self, expected):
-        wait_until(lambda: self.output() == expected, SETTLE, f"B to show {expected!r}",
-                   interval=0.2)
-
-    def stop(self):
-        self.program.stop()
-
-
-class DesktopTestCase(unittest.TestCase):
-    panel = False
-    window_manager = True
-    scale = 1  # device pixels to the logical pixel (Qt's scale factor)
-    screen = "1024x768x24"
-
-    @classmethod
-    def setUpClass(cls):
-        cls.session = cls.make_session()
-        cls.session.__enter__()
-        cls.session.env["QT_SCALE_FACTOR"] = str(cls.scale)
-
-    @classmethod
-    def make_session(cls):
-        return DesktopSession(screen=cls.screen, window_manager=cls.window_manager,
-                              panel=cls.panel)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.__exit__(None, None, None)
-
-    def start_qorin(self):
-        qorin = Qorin(self.session, self.scale)
-        self.addCleanup(qorin.stop)
-        return qorin
-
-    def screenshot(self, name):
-        folder = os.environ.get("QORIN_SCREENSHOTS")
-        if folder:
-            os.makedirs(folder, exist_ok=True)
-            self.session.screenshot(os.path.join(folder, name + ".png"))
-
-    def assertGone(self, qorin, window):
-        wait_until(lambda: not self.session.is_viewable(window), SETTLE,
-                   f"window {window:#x} to go")
-
+import qorin_driver  # noqa: E402
+from qorin_driver import (  # noqa: E402
+    A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, CLIENT_HEIGHT, LONGEST_INPUT, SETTLE, SPLASH_SIZE,
+    START, DesktopTestCase)
+from xsession import wait_until  # noqa: E402
 
 class TranslationTest(DesktopTestCase):
     def test_typed_words_are_translated(self):
@@ -533,7 +419,7 @@ class StartUpFailureTest(unittest.TestCase):
         environment = {k: v for k, v in os.environ.items()
                        if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
         environment.update(env)
-        result = subprocess.run([QORIN], env=environment, capture_output=True, timeout=START)
+        result = subprocess.run([qorin_driver.QORIN], env=environment, capture_output=True, timeout=START)
         return result.returncode, result.stderr.decode("utf-8", "replace")
 
     def test_no_usable_display(self):
@@ -561,13 +447,5 @@ def free_display_number():
     raise RuntimeError("no free display number")
 
 
-def main():
-    global QORIN
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    QORIN = os.path.abspath(sys.argv.pop(1))
-    unittest.main(verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    qorin_driver.run_tests(__doc__)
