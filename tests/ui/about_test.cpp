@@ -1,4 +1,4 @@
-#include "test_main.h"
+#include "qorin_ui_test.h"
 #include "ui/frm_splash.h"
 #include "ui/shared_form.h"
 
@@ -6,28 +6,8 @@
 
 using qorin::ui::frmSplash;
 using qorin::ui::SharedForm;
-
-namespace {
-
-// The About windows that exist, loaded or on their way out.
-int liveAboutWindows()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    int count = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        count += widget->objectName() == "frmSplash";
-    return count;
-}
-
-frmSplash& openAbout()
-{
-    SharedForm<frmSplash>::setVisible(true);
-    frmSplash& about = SharedForm<frmSplash>::instance();
-    about.activateWindow();
-    return about;
-}
-
-} // namespace
+using qorin::ui::test::liveWindows;
+using qorin::ui::test::openAbout;
 
 class AboutTest : public QObject
 {
@@ -52,7 +32,7 @@ private slots:
 void AboutTest::cleanup()
 {
     SharedForm<frmSplash>::unload();
-    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(liveWindows("frmSplash"), 0);
 }
 
 void AboutTest::opensAtItsStoredPositionWithItsSettings()
@@ -91,7 +71,7 @@ void AboutTest::openingTwiceGivesOneWindow()
     frmSplash& first = openAbout();
     frmSplash& second = openAbout();
     QCOMPARE(&first, &second);
-    QCOMPARE(liveAboutWindows(), 1);
+    QCOMPARE(liveWindows("frmSplash"), 1);
 }
 
 void AboutTest::mouseClosesIt_data()
@@ -113,7 +93,7 @@ void AboutTest::mouseClosesIt()
     else
         QTest::mouseClick(&about, Qt::LeftButton, {}, where);
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
-    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(liveWindows("frmSplash"), 0);
 }
 
 // Each key with its modifiers and the text a keyboard gives it.
@@ -150,7 +130,7 @@ void AboutTest::characterKeysCloseIt()
     QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
     QApplication::sendEvent(&about, &press);
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
-    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(liveWindows("frmSplash"), 0);
 }
 
 // Each key is sent with the text a keyboard gives it: Delete comes with the DEL control
@@ -190,7 +170,7 @@ void AboutTest::reopensAfreshAtItsStoredPosition()
     frmSplash& first = openAbout();
     first.move(10, 10);
     QTest::mouseClick(&first, Qt::LeftButton, {}, QPoint(100, 100));
-    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(liveWindows("frmSplash"), 0);
 
     frmSplash& second = openAbout();
     QCOMPARE(second.mapToGlobal(second.clientRect().topLeft()), QPoint(302, 303));
@@ -202,7 +182,7 @@ void AboutTest::unloadWhenNotLoadedDoesNothing()
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
     SharedForm<frmSplash>::unload();
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
-    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(liveWindows("frmSplash"), 0);
 }
 
 void AboutTest::openingAndClosingManyTimesLeavesNothingBehind()
@@ -214,9 +194,9 @@ void AboutTest::openingAndClosingManyTimesLeavesNothingBehind()
             QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(50, 50));
         else
             SharedForm<frmSplash>::unload();
-        QVERIFY(liveAboutWindows() <= 1);
+        QVERIFY(liveWindows("frmSplash") <= 1);
     }
-    QCOMPARE(liveAboutWindows(), 0);
+    QCOMPARE(liveWindows("frmSplash"), 0);
     QCOMPARE(QApplication::allWidgets().size(), before);
 }
 

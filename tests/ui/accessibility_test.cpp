@@ -1,4 +1,4 @@
-#include "test_main.h"
+#include "qorin_ui_test.h"
 #include "ui/frm_splash.h"
 #include "ui/logo.h"
 #include "ui/modul.h"
@@ -21,6 +21,7 @@ using qorin::ui::Modul;
 using qorin::ui::SharedForm;
 using qorin::ui::Tavrin;
 using qorin::ui::TavrinSurface;
+using qorin::ui::test::LoadedTavrin;
 
 // What a screen reader is told about the windows, through the same accessible interfaces that
 // Qt's bridge to the desktop's accessibility bus (AT-SPI on Linux) reads.
@@ -53,18 +54,6 @@ QAccessibleInterface* applicationWindowNamed(const QString& name)
             return window;
     return nullptr;
 }
-
-struct Window
-{
-    std::unique_ptr<Tavrin> tavrin = std::make_unique<Tavrin>();
-
-    Window()
-    {
-        tavrin->load();
-        tavrin->show();
-    }
-    template <class T> T* find(const char* name) const { return tavrin->findChild<T*>(name); }
-};
 
 } // namespace
 
@@ -109,7 +98,7 @@ void AccessibilityTest::fieldsAreNamedForTheirLanguages()
     QFETCH(QString, field);
     QFETCH(QString, name);
     QFETCH(bool, editable);
-    Window w;
+    LoadedTavrin w;
     QAccessibleInterface* iface = accessible(w.tavrin->findChild<QWidget*>(field));
     QVERIFY(iface);
     QCOMPARE(iface->role(), QAccessible::EditableText);
@@ -124,7 +113,7 @@ void AccessibilityTest::fieldsAreNamedForTheirLanguages()
 
 void AccessibilityTest::surfaceListsOnlyTheFieldsNotTheHiddenButton()
 {
-    Window w;
+    LoadedTavrin w;
     QAccessibleInterface* surface = accessible(w.tavrin->findChild<TavrinSurface*>());
     QVERIFY(surface);
     QList<QObject*> listed;
@@ -146,17 +135,18 @@ void AccessibilityTest::surfaceListsOnlyTheFieldsNotTheHiddenButton()
 
 void AccessibilityTest::translationCanBeReadThroughTheTextInterface()
 {
-    Window w;
+    LoadedTavrin w;
     QTest::keyClicks(w.find<QLineEdit>("A"), "Kot");
     QAccessibleTextInterface* output = accessible(w.find<QPlainTextEdit>("B"))->textInterface();
-    QTRY_COMPARE_WITH_TIMEOUT(output->text(0, output->characterCount()), QString("el gato"), 2000);
+    w.tick();
+    QCOMPARE(output->text(0, output->characterCount()), QString("el gato"));
     QAccessibleTextInterface* input = accessible(w.find<QLineEdit>("A"))->textInterface();
     QCOMPARE(input->text(0, input->characterCount()), QString("Kot"));
 }
 
 void AccessibilityTest::menusAreNamedAndDescribed()
 {
-    Window w;
+    LoadedTavrin w;
     QAccessibleInterface* bar = accessible(w.tavrin->menuBar());
     QCOMPARE(bar->role(), QAccessible::MenuBar);
     const struct
@@ -249,7 +239,7 @@ void AccessibilityTest::aboutWindowSaysWhatItsPictureSays()
 // an alert, listed inside the main window.
 void AccessibilityTest::inputLimitNoteIsAnAlert()
 {
-    Window w;
+    LoadedTavrin w;
     auto* A = w.find<QLineEdit>("A");
     A->setText(QString(A->maxLength(), u'a'));
     QTest::keyClicks(A, "b");

@@ -1,4 +1,4 @@
-#include "test_main.h"
+#include "qorin_ui_test.h"
 #include "ui/frm_splash.h"
 #include "ui/hidpi_picture.h"
 #include "ui/logo.h"
@@ -17,6 +17,7 @@ using qorin::ui::PictureForm;
 using qorin::ui::SharedForm;
 using qorin::ui::Tavrin;
 using qorin::ui::TavrinSurface;
+using qorin::ui::test::LoadedTavrin;
 
 // Runs with QT_SCALE_FACTOR=2: two device pixels to each logical pixel, as on a dense screen.
 
@@ -65,17 +66,6 @@ double shareDrawnFrom(const QImage& shown, const QRect& area, const QImage& sour
     }
     return double(matching) / (area.width() * area.height());
 }
-
-struct Window
-{
-    std::unique_ptr<Tavrin> tavrin = std::make_unique<Tavrin>();
-
-    Window()
-    {
-        tavrin->load();
-        tavrin->show();
-    }
-};
 
 } // namespace
 
@@ -145,7 +135,7 @@ void HiDpiTest::pictureForEachRatio()
 
 void HiDpiTest::mainWindowKeepsItsLogicalGeometry()
 {
-    Window w;
+    LoadedTavrin w;
     QCOMPARE(w.tavrin->devicePixelRatio(), qreal(kRatio));
     QCOMPARE(w.tavrin->centralWidget()->size(), QSize(474, 292));
     QCOMPARE(w.tavrin->findChild<QLineEdit*>("A")->geometry(), QRect(48, 48, 377, 25));
@@ -212,7 +202,7 @@ void HiDpiTest::pictureWindowsShowTheDoubleResolutionPicture()
 // the other image, about half the pixels would match by chance: the texture is soft.)
 void HiDpiTest::backgroundIsDrawnFromTheDoubleResolutionPicture()
 {
-    Window w;
+    LoadedTavrin w;
     auto* surface = w.tavrin->findChild<TavrinSurface*>();
     const QImage shown = deviceImage(*surface);
     QCOMPARE(shown.size(), QSize(474, 292) * kRatio);
@@ -236,7 +226,7 @@ void HiDpiTest::backgroundIsDrawnFromTheDoubleResolutionPicture()
 // device pixels are not of one colour.
 void HiDpiTest::labelsAreDrawnAtTheDeviceResolution()
 {
-    Window w;
+    LoadedTavrin w;
     auto* surface = w.tavrin->findChild<TavrinSurface*>();
     const QImage shown = deviceImage(*surface);
     for (const QString& name : {QString("Label2"), QString::fromUtf16(u"\u0143\u0143")}) {

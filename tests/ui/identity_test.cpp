@@ -1,4 +1,4 @@
-#include "test_main.h"
+#include "qorin_ui_test.h"
 
 #include <QDir>
 #include <QFile>

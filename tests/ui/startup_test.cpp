@@ -1,4 +1,4 @@
-#include "test_main.h"
+#include "qorin_ui_test.h"
 #include "ui/logo.h"
 #include "ui/modul.h"
 #include "ui/shared_form.h"
@@ -16,6 +16,7 @@ using qorin::ui::Logo;
 using qorin::ui::Modul;
 using qorin::ui::SharedForm;
 using qorin::ui::Tavrin;
+using qorin::ui::test::liveWindows;
 
 namespace {
 
@@ -105,15 +106,6 @@ public:
         return QWindowSystemEventHandler::sendEvent(event);
     }
 };
-
-int liveWindows(const QString& name)
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    int count = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        count += widget->objectName() == name;
-    return count;
-}
 
 } // namespace
 

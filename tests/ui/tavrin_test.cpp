@@ -1,4 +1,4 @@
-#include "test_main.h"
+#include "qorin_ui_test.h"
 #include "ui/field_note.h"
 #include "ui/frm_splash.h"
 #include "ui/logo.h"
@@ -30,47 +30,10 @@ using qorin::ui::PictureForm;
 using qorin::ui::SharedForm;
 using qorin::ui::Tavrin;
 using qorin::ui::TavrinSurface;
+using qorin::ui::test::LoadedTavrin;
+using qorin::ui::test::typeInto;
 
 namespace {
-
-struct Window
-{
-    std::unique_ptr<Tavrin> tavrin = std::make_unique<Tavrin>();
-    QLineEdit* A = nullptr;
-    QPlainTextEdit* B = nullptr;
-    QTimer* Timer1 = nullptr;
-
-    Window()
-    {
-        tavrin->load();
-        tavrin->show();
-        A = tavrin->findChild<QLineEdit*>("A");
-        B = tavrin->findChild<QPlainTextEdit*>("B");
-        Timer1 = tavrin->findChild<QTimer*>("Timer1");
-    }
-
-    // Ticks of `Timer1`, each the timer event its interval would bring, sent at once and
-    // through the application object as the event loop sends it. A stopped timer gets none.
-    void tick(int ticks = 1)
-    {
-        for (int i = 0; i < ticks && Timer1->isActive(); ++i) {
-            QTimerEvent event(Timer1->timerId());
-            QCoreApplication::sendEvent(Timer1, &event);
-        }
-    }
-};
-
-// Types text the way a keyboard does, Polish letters included (QTest::keyClicks takes
-// Latin-1 only).
-void typeInto(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 bool near(const QColor& actual, const QColor& expected, int tolerance = 8)
 {
@@ -138,7 +101,7 @@ void TavrinTest::typingShowsTranslationWithoutKeyOrClick()
 {
     QFETCH(QString, typed);
     QFETCH(QString, translation);
-    Window w;
+    LoadedTavrin w;
     typeInto(w.A, typed);
     QVERIFY(w.B->toPlainText().isEmpty()); // typing runs no pass; the next tick does
     w.tick();
@@ -150,7 +113,7 @@ void TavrinTest::typingShowsTranslationWithoutKeyOrClick()
 
 void TavrinTest::clearingInputEmptiesOutput()
 {
-    Window w;
+    LoadedTavrin w;
     QTest::keyClicks(w.A, "obok");
     w.tick();
     QCOMPARE(w.B->toPlainText(), QString("cerca de"));
@@ -162,7 +125,7 @@ void TavrinTest::clearingInputEmptiesOutput()
 
 void TavrinTest::passesGoOnWhileMinimised()
 {
-    Window w;
+    LoadedTavrin w;
     w.tavrin->showMinimized();
     QVERIFY(w.Timer1->isActive());
     w.A->setText("osada");
@@ -174,7 +137,7 @@ void TavrinTest::passesGoOnWhileMinimised()
 // held stays, and a key typed when it is full is refused the same way.
 void TavrinTest::millionCharacterPasteKeepsWindowWorking()
 {
-    Window w;
+    LoadedTavrin w;
     QString huge;
     while (huge.size() < 1'000'000)
         huge += QString::number(huge.size()) + QString::fromUtf16(u"Żółw ");
@@ -221,7 +184,7 @@ void TavrinTest::inputLimitNoteKeepsClearOfTheBadge_data()
 void TavrinTest::inputLimitNoteKeepsClearOfTheBadge()
 {
     QFETCH(QFont, font);
-    Window w;
+    LoadedTavrin w;
     auto* note = w.tavrin->findChild<QLabel*>("inputLimitNote");
     const auto* surface = w.tavrin->findChild<TavrinSurface*>();
     QVERIFY(note && surface);
@@ -253,7 +216,7 @@ void TavrinTest::inputLimitNoteKeepsClearOfTheBadge()
 // and comes back with it, takes no focus, and goes by itself after 5 s.
 void TavrinTest::inputLimitNoteIsPartOfTheWindowAndGoesByItself()
 {
-    Window w;
+    LoadedTavrin w;
     QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
     auto* note = w.tavrin->findChild<QLabel*>("inputLimitNote");
     w.A->setText(QString(w.A->maxLength(), u'a'));
@@ -314,7 +277,7 @@ void TavrinTest::altWithALetterTypesNothing()
     QFETCH(int, modifiers);
     QFETCH(QString, text);
     QFETCH(QString, typed);
-    Window w;
+    LoadedTavrin w;
     typeInto(w.A, "kot");
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::KeyboardModifiers(modifiers), text);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::KeyboardModifiers(modifiers), text);
@@ -327,7 +290,7 @@ void TavrinTest::altWithALetterTypesNothing()
 // again) leaves the menus, the keys going back to the input field.
 void TavrinTest::f10OpensTheMenusAndEscapeLeavesThem()
 {
-    Window w;
+    LoadedTavrin w;
     QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
     QMenuBar* bar = w.tavrin->menuBar();
     auto* file = w.tavrin->findChild<QMenu*>("File");
@@ -362,7 +325,7 @@ void TavrinTest::f10OpensTheMenusAndEscapeLeavesThem()
 // Escape goes back to the menu bar, and a second Escape leaves it.
 void TavrinTest::altSelectsTheMenuBarAsBefore()
 {
-    Window w;
+    LoadedTavrin w;
     QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
     QMenuBar* bar = w.tavrin->menuBar();
     auto* file = w.tavrin->findChild<QMenu*>("File");
@@ -396,7 +359,7 @@ void TavrinTest::awkwardInputMatchesNothingAndHarmsNothing_data()
 void TavrinTest::awkwardInputMatchesNothingAndHarmsNothing()
 {
     QFETCH(QString, input);
-    Window w;
+    LoadedTavrin w;
     typeInto(w.A, "kot");
     w.tick();
     QCOMPARE(w.B->toPlainText(), QString("el gato"));
@@ -414,7 +377,7 @@ void TavrinTest::awkwardInputMatchesNothingAndHarmsNothing()
 
 void TavrinTest::selectionInOutputSurvivesTicks()
 {
-    Window w;
+    LoadedTavrin w;
     QTest::keyClicks(w.A, "apteka");
     w.tick();
     QCOMPARE(w.B->toPlainText(), QString("la farmacia, la botica"));
@@ -432,7 +395,7 @@ void TavrinTest::selectionInOutputSurvivesTicks()
 
 void TavrinTest::fieldsHaveTheirDesignSettings()
 {
-    Window w;
+    LoadedTavrin w;
     QCOMPARE(w.A->geometry(), QRect(48, 48, 377, 25));
     QCOMPARE(w.B->geometry(), QRect(48, 120, 377, 113));
     QVERIFY(w.A->text().isEmpty());
@@ -460,7 +423,7 @@ void TavrinTest::fieldsHaveTheirDesignSettings()
 
 void TavrinTest::fontsAreRequestedAsDesigned()
 {
-    Window w;
+    LoadedTavrin w;
     const auto* Command1 = w.tavrin->findChild<QPushButton*>("Command1");
     const auto* surface = w.tavrin->findChild<TavrinSurface*>();
     QVERIFY(Command1 && surface);
@@ -491,7 +454,7 @@ void TavrinTest::fontsAreRequestedAsDesigned()
 
 void TavrinTest::tabMovesBetweenInputAndOutputOnly()
 {
-    Window w;
+    LoadedTavrin w;
     QVERIFY(QTest::qWaitForWindowActive(w.tavrin.get()));
     QCOMPARE(QApplication::focusWidget(), w.A);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -502,7 +465,7 @@ void TavrinTest::tabMovesBetweenInputAndOutputOnly()
 
 void TavrinTest::buttonIsHiddenAndNotDefault()
 {
-    Window w;
+    LoadedTavrin w;
     const auto* Command1 = w.tavrin->findChild<QPushButton*>("Command1");
     QVERIFY(Command1);
     QVERIFY(!Command1->isVisible());
@@ -520,7 +483,7 @@ void TavrinTest::buttonIsHiddenAndNotDefault()
 
 void TavrinTest::windowIsFixedWithoutMaximiseAndCentred()
 {
-    Window w;
+    LoadedTavrin w;
     const Qt::WindowFlags flags = w.tavrin->windowFlags();
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
@@ -542,7 +505,7 @@ void TavrinTest::windowIsFixedWithoutMaximiseAndCentred()
 
 void TavrinTest::menuTreeHasPlainEntries()
 {
-    Window w;
+    LoadedTavrin w;
     const QList<QAction*> bar = w.tavrin->menuBar()->actions();
     QCOMPARE(bar.size(), 2);
     const QStringList barTexts{bar[0]->text(), bar[1]->text()};
@@ -596,7 +559,7 @@ void TavrinTest::timerTicksEvery200ms()
 
 void TavrinTest::surfaceItemsAreListedBackToFront()
 {
-    Window w;
+    LoadedTavrin w;
     const auto* surface = w.tavrin->findChild<TavrinSurface*>();
     QVERIFY(surface);
     const struct
@@ -620,7 +583,7 @@ void TavrinTest::surfaceItemsAreListedBackToFront()
 
 void TavrinTest::surfaceIsPaintedInOrder()
 {
-    Window w;
+    LoadedTavrin w;
     auto* surface = w.tavrin->findChild<TavrinSurface*>();
     const QImage image = surface->grab().toImage();
     const QColor darkOrange(192, 128, 0);
@@ -651,7 +614,7 @@ void TavrinTest::surfaceIsPaintedInOrder()
 
 void TavrinTest::aboutOpensOnceAndWindowStaysUsable()
 {
-    Window w;
+    LoadedTavrin w;
     auto* about = w.tavrin->findChild<QAction*>("mnuInfo");
     about->trigger();
     about->trigger();
@@ -670,7 +633,7 @@ void TavrinTest::aboutOpensOnceAndWindowStaysUsable()
 
 void TavrinTest::closingTakesAboutWindowAlongAndStopsTimer()
 {
-    Window w;
+    LoadedTavrin w;
     w.tavrin->findChild<QAction*>("mnuInfo")->trigger();
     QVERIFY(SharedForm<frmSplash>::isLoaded());
     w.tavrin->close();
