@@ -7,8 +7,8 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # folder never keeps a value from an earlier run.
 WERROR ?= OFF
 
-.PHONY: all deps configure build run test desktop-matrix asan-test bench fuzz package package-check reproducible-check \
-	lint-glossary glossary-coverage clean
+.PHONY: all deps configure build run test desktop-matrix asan-test bench fuzz package package-check \
+	reproducible-check lint-glossary glossary-coverage clean
 
 all: build
 
@@ -59,7 +59,7 @@ fuzz:
 # The Debian source and binary packages, built by dpkg-buildpackage from a clean copy of the
 # tree in $(PACKAGE_DIR)/qorin-VERSION/; the results land in $(PACKAGE_DIR)/.
 PACKAGE_DIR = $(BUILD)/package
-PACKAGE_TOOLS = dpkg-dev debhelper pkgconf fakeroot
+PACKAGE_TOOLS = build-essential dpkg-dev debhelper pkgconf
 package: deps
 	@sh scripts/install-deps $(PACKAGE_TOOLS)
 	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/make-package $(PACKAGE_DIR)
