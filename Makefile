@@ -8,7 +8,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 
 .PHONY: all deps configure build run test desktop-matrix asan-test bench fuzz package package-check \
-	lint-glossary glossary-coverage format-check clean
+	reproducible-check lint-glossary glossary-coverage format-check clean
 
 all: build
 
@@ -56,16 +56,27 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	build-fuzz/fuzz/lookup_fuzzer build-fuzz/corpus fuzz/corpus -max_total_time=$(FUZZ_SECONDS)
 
-# The Debian package, in $(BUILD)/ (dpkg-shlibdeps and file compute its dependencies).
-package: build
-	@sh scripts/install-deps dpkg-dev file
-	cd $(BUILD) && cpack -G DEB
+# The Debian source and binary packages, built by dpkg-buildpackage from a clean copy of the
+# tree in $(PACKAGE_DIR)/qorin-VERSION/; the results land in $(PACKAGE_DIR)/.
+PACKAGE_DIR = $(BUILD)/package
+PACKAGE_TOOLS = build-essential dpkg-dev debhelper pkgconf
+package: deps
+	@sh scripts/install-deps $(PACKAGE_TOOLS)
+	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/make-package $(PACKAGE_DIR)
 
-# The package checked as Debian checks one: lintian, the AppStream and desktop entry
-# validators, and an install into a scratch root.
+# The packages checked as Debian checks them: lintian on the source and binary packages, the
+# AppStream and desktop entry validators, an install into a scratch root, one version
+# throughout, and the package's own test (debian/tests) with autopkgtest, which installs the
+# package on this machine.
 package-check: package
-	@sh scripts/install-deps lintian appstream desktop-file-utils
-	bash packaging/check-package $(BUILD)
+	@sh scripts/install-deps lintian appstream desktop-file-utils autopkgtest
+	bash packaging/check-package $(PACKAGE_DIR)
+
+# Two builds of the packages from two clones of the commit checked out, in different folders
+# and at different times, must give the same bytes; on a difference it says what differs.
+reproducible-check: deps
+	@sh scripts/install-deps $(PACKAGE_TOOLS) git diffoscope-minimal
+	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/check-reproducible $(BUILD)/reproducible
 
 # Every C++ source as clang-format writes it with the repository's .clang-format.
 format-check:
