@@ -82,8 +82,11 @@ class Qorin:
 
     def copied(self, field, timeout=20):
         """Selects all of a field's text and copies it: what the clipboard then holds. The
-        clipboard is read once the program has handled the keys (a slow program, or one
-        busy with a long text, would otherwise still offer what was there before)."""
+        marker is offered only once the program has handled the keys sent before (a paste
+        still fetching the clipboard would fetch the marker instead), and the clipboard is
+        read once it has handled the copy keys (a slow program, or one busy with a long
+        text, would otherwise still offer what was there before)."""
+        self.session.handled(self.main)
         self.session.set_clipboard("\u2400")
         self.session.click(*self.field_point(field))
         self.session.key("ctrl+a", "ctrl+c")
