@@ -470,7 +470,8 @@ class DesktopSession:
     @contextlib.contextmanager
     def watching_windows(self):
         """The top-level windows that come and go meanwhile: yields a WindowLog."""
-        yield WindowLog(self.watcher, len(self.watcher.snapshot()))
+        yield WindowLog(self.watcher, len(self.watcher.snapshot()),
+                        self.x.display.display.info.resource_id_mask)
 
 
 class WaylandSession(DesktopSession):
@@ -524,17 +525,23 @@ class WindowLog:
     """What happens to the top-level windows from the moment it was made, in order, as the
     root window sees it: entries (event, window, details), as WindowWatcher records them."""
 
-    def __init__(self, watcher, start):
+    def __init__(self, watcher, start, resource_id_mask):
         self._watcher = watcher
         self._start = start
+        self._client_bits = ~resource_id_mask  # the part of an X id that names its client
 
     def snapshot(self):
         return self._watcher.snapshot()[self._start:]
 
-    def created(self, size=None, override_redirect=False):
-        """Windows created meanwhile, in order; those of the given (width, height) only."""
+    def created(self, size=None, override_redirect=False, client_of=None):
+        """Windows created meanwhile, in order; those of the given (width, height) only, and
+        only those the client of window `client_of` created (a window manager makes windows
+        of its own, some of a program window's size)."""
+        def same_client(w):
+            return client_of is None or w & self._client_bits == client_of & self._client_bits
         return [w for event, w, d in self.snapshot() if event == "create"
-                and d[4] == override_redirect and (size is None or d[2:4] == size)]
+                and d[4] == override_redirect and (size is None or d[2:4] == size)
+                and same_client(w)]
 
     def index(self, event, window):
         """Where the first such event stands in the log, or None."""
