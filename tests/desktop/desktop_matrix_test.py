@@ -39,18 +39,14 @@ class DesktopBehaviour:
     def test_start_centred_focused_and_translating(self):
         with self.session.watching_windows() as log:
             qorin = self.start_qorin()
-        splashes = log.created(size=desktop.SPLASH_SIZE)
+        splashes = log.created(size=desktop.SPLASH_SIZE, client_of=qorin.main)
         self.assertEqual(len(splashes), 1, log.snapshot())
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR",
                       self.session.requested_atoms(splashes[0], "_NET_WM_STATE"))
         self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR",
                          self.session.requested_atoms(qorin.main, "_NET_WM_STATE"))
-        frame = self.session.frame_rect(qorin.main)
-        work = self.session.work_area()
         if self.places_windows:
-            for axis in (0, 1):
-                self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
-                                       msg=f"frame {frame}, work area {work}")
+            self.assertCentredInWorkArea(self.session.frame_rect(qorin.main))
         # The focus is in A: typing without a click reaches it.
         self.assertHasFocus(qorin.main)
         self.session.type("kot")

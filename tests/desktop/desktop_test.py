@@ -131,7 +131,7 @@ class StartUpTest(DesktopTestCase):
     def test_splash_comes_before_the_main_window_and_goes_after_it(self):
         with self.session.watching_windows() as log:
             qorin = self.start_qorin()
-        splashes = log.created(size=SPLASH_SIZE)
+        splashes = log.created(size=SPLASH_SIZE, client_of=qorin.main)
         self.assertEqual(len(splashes), 1, log.snapshot())
         splash = splashes[0]
         # Managed (mapped through the window manager) before the main window, on the screen
@@ -155,10 +155,7 @@ class StartUpTest(DesktopTestCase):
         frame = self.session.frame_rect(qorin.main)
         self.assertGreater(frame.height, self.session.geometry(qorin.main)[3],
                            "the window manager gave the window a title bar")
-        work = self.session.work_area()
-        for axis in (0, 1):
-            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
-                                   msg=f"frame {frame}, work area {work}")
+        self.assertCentredInWorkArea(frame)
 
 
 class WithoutWindowManagerTest(DesktopTestCase):
@@ -366,7 +363,7 @@ class WindowNamesTest(DesktopTestCase):
     def test_splash_has_an_empty_name(self):
         with self.session.watching_windows() as log:
             qorin = self.start_qorin()
-        splashes = log.created(size=SPLASH_SIZE)
+        splashes = log.created(size=SPLASH_SIZE, client_of=qorin.main)
         self.assertEqual(len(splashes), 1, log.snapshot())
         # The names the program had given each window when it asked for it to be mapped:
         # the splash is gone by now.
@@ -394,10 +391,7 @@ class CentredAtScale:
         frame = self.session.frame_rect(qorin.main)
         self.assertGreater(frame.height, self.session.geometry(qorin.main)[3],
                            "the window manager gave the window a title bar")
-        work = self.session.work_area()
-        for axis in (0, 1):
-            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
-                                   msg=f"frame {frame}, work area {work}")
+        self.assertCentredInWorkArea(frame)
 
 
 class CentredAtScale1Test(CentredAtScale, DesktopTestCase):

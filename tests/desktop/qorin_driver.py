@@ -133,6 +133,13 @@ class DesktopTestCase(unittest.TestCase):
             os.makedirs(folder, exist_ok=True)
             self.session.screenshot(os.path.join(folder, name + ".png"))
 
+    def assertCentredInWorkArea(self, frame):
+        """The window's frame stands in the middle of the work area, to a pixel."""
+        work = self.session.work_area()
+        for axis in (0, 1):
+            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=1,
+                                   msg=f"frame {frame}, work area {work}")
+
     def assertGone(self, qorin, window):
         wait_until(lambda: not self.session.is_viewable(window), SETTLE,
                    f"window {window:#x} to go")
