@@ -61,10 +61,12 @@ void Tavrin::load()
     m_loaded = true;
     setWindowTitle(QStringLiteral("Tavrin Qorin"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/qorin.ico")));
-    // A fixed single border: minimise and close, no maximise, no resizing.
+    // A fixed single border: minimise and close, no maximise, no resizing (on Windows the
+    // thin border of a fixed-size window, which has no sizing frame; elsewhere it changes
+    // nothing).
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
     createMenus();
     new MenuKeys(menuBar(), {A, B}); // owned by the menu bar

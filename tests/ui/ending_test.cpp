@@ -13,7 +13,8 @@ struct Run
 Run runScenario(const QString& name)
 {
     QProcess process;
-    process.start(UI_SCENARIOS, {name});
+    // In text mode, so that the lines read the same where a program ends them with CR LF.
+    process.start(UI_SCENARIOS, {name}, QIODevice::ReadOnly | QIODevice::Text);
     Run run;
     if (!process.waitForFinished(20000)) {
         process.kill();

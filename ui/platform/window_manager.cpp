@@ -13,6 +13,10 @@
 #include <memory>
 #include <vector>
 #include <xcb/xcb.h>
+#elif defined(Q_OS_WIN)
+#include <QGuiApplication>
+#include <QWindow>
+#include <windows.h>
 #endif
 
 namespace qorin::ui {
@@ -145,6 +149,34 @@ QMarginsF expectedFrameMargins(QWidget& window)
         QThread::msleep(1);
     } while (!deadline.hasExpired());
     return {};
+}
+
+#elif defined(Q_OS_WIN)
+
+// Windows keeps a tool window off the taskbar and out of the task switcher: Qt makes a
+// window of type Qt::Tool one, with no owner, as any top-level window of ours.
+void keepOffTaskbar(QWidget& window)
+{
+    window.setWindowFlag(Qt::Tool);
+}
+
+// Qt gives a window whose title is empty the program's name as its window text; Qt has no
+// way to leave it empty, so the window's text is emptied once Qt has made the window. Only
+// Windows' own platform has window handles to speak of (not the offscreen one, say).
+void keepNameless(QWidget& window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("windows"))
+        return;
+    SetWindowTextW(reinterpret_cast<HWND>(window.winId()), L"");
+}
+
+// Windows' frame follows from the window's style, which Qt knows as soon as it has made the
+// window, before it is shown.
+QMarginsF expectedFrameMargins(QWidget& window)
+{
+    window.winId();
+    const QWindow* handle = window.windowHandle();
+    return handle ? QMarginsF(handle->frameMargins()) : QMarginsF();
 }
 
 #else

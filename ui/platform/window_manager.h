@@ -8,8 +8,9 @@ namespace qorin::ui {
 
 // Where the program's top-level windows stand, and what the desktop's window manager does
 // with them, asked of it through the window system before a window is shown. On X11 this speaks the
-// window managers' common protocol (EWMH); where there is no such window manager, or another window
-// system, these ask nothing and report no frame.
+// window managers' common protocol (EWMH); on Windows it uses Qt's own window types and frame
+// geometry, and Windows' API where Qt has none; where there is no such window manager, or
+// another window system, these ask nothing and report no frame.
 
 // Asks that the window have no taskbar or pager button. Call it before the window is shown.
 void keepOffTaskbar(QWidget& window);
