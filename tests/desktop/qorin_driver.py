@@ -33,10 +33,11 @@ class Qorin:
     device pixels to the logical pixel (QT_SCALE_FACTOR), where every size is that much
     larger."""
 
-    def __init__(self, session, scale=1, path=None, log="qorin"):
+    def __init__(self, session, scale=1, path=None, log="qorin", launcher=(), env=None):
         self.session = session
         self.scale = scale
-        self.program = session.start_program([path or QORIN], log=log)
+        # launcher: what starts the program, such as ["wine"] for the Windows build.
+        self.program = session.start_program([*launcher, path or QORIN], log=log, env=env)
         self.main = self.program.wait_for_window("^Tavrin Qorin$", timeout=START)
         if session.managed:
             wait_until(lambda: session.focused_window() == self.main, SETTLE,

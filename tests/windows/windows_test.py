@@ -1,0 +1,362 @@
+#!/usr/bin/python3
+"""Qorin for Windows, tested under Wine on Linux (Debian's wine64, on Xvfb with openbox and
+the tint2 taskbar), not on a Windows machine: the unit suites cross-built and run under Wine;
+the lower-casing of every code point compared with the Linux build's; the version resource
+and the icon read back from Qorin.exe; and the zip unpacked into a fresh Wine prefix, with
+nothing else of Qt on any path, its Qorin.exe driven as a person would, through the same
+driver and window watcher as the Linux desktop tests.
+
+Every process the tests start is ended when they end, also on failure: the desktop session's
+own, and Wine's (its server and services, ended with `wineserver -k` for each prefix).
+
+Usage: windows_test.py WINDOWS-BUILD LINUX-BUILD [unittest options]
+Set QORIN_SCREENSHOTS to a folder to keep screenshots of the splash, the main window and About.
+"""
+
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "desktop"))
+import pefile  # noqa: E402
+
+from qorin_driver import (  # noqa: E402
+    A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, SETTLE, SPLASH_SIZE, DesktopTestCase, Qorin)
+from xsession import wait_until  # noqa: E402
+
+VERSION = (4, 9, 0, 5)
+VERSION_TEXT = "4.09.0005"
+NAME = "Qorin-%d.%d.%d.%d-win64" % VERSION
+LARGEST_ZIP = 15 * 1024 * 1024
+WINDOWS_BUILD = LINUX_BUILD = None  # set by main()
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class WinePrefix:
+    """A fresh 64-bit Wine prefix in a folder of its own; close() ends every Wine process of
+    it and removes it."""
+
+    def __init__(self, env):
+        self.path = tempfile.mkdtemp(prefix="qorin-wine-")
+        self.env = dict(env, WINEPREFIX=self.path, WINEARCH="win64", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        try:
+            subprocess.run([os.path.join(SOURCE, "packaging", "windows", "prepare-wine-prefix"),
+                            self.path], env=self.env, check=True, timeout=300)
+        except BaseException:
+            self.close()
+            raise
+
+    def close(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=60)
+        shutil.rmtree(self.path, ignore_errors=True)
+
+
+class WineQorin(Qorin):
+    """Qorin.exe under Wine, seen from outside as the Linux program is, but for two ways in
+    which Wine differs. Wine hands what a program copies to the X clipboard from a process of
+    its own, and takes what another program offers there into its own clipboard the same way:
+    a marker offered just before a copy can overwrite the copy. So a field is read by copying
+    it until the clipboard holds what is expected. And Wine reads the AltGr state of a key
+    from its own record of the keys: each character is typed once the program has taken the
+    keys before it, so that a Polish letter keeps its AltGr."""
+
+    def type_into_input(self, text):
+        self.session.click(*self.field_point(A_FIELD))
+        self.session.key("ctrl+a")
+        for character in text:
+            self.session.handled(self.main)
+            self.session.type(character)
+
+    def copied(self, field, timeout=20):
+        self.session.handled(self.main)
+        self.session.click(*self.field_point(field))
+        self.session.run_tool("xdotool", "keyup", "ISO_Level3_Shift", "Shift_L")
+        self.session.key("ctrl+a", "ctrl+c")
+        self.session.handled(self.main)
+        return self.session.clipboard(timeout)
+
+    def wait_for_input(self, expected):
+        wait_until(lambda: self.input() == expected, SETTLE, f"A to hold {expected!r}",
+                   interval=0.2)
+
+
+class WineTestCase(DesktopTestCase):
+    """A desktop session and a fresh Wine prefix for each test class."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        try:
+            cls.prefix = WinePrefix(cls.session.env)
+        except BaseException:
+            super().tearDownClass()
+            raise
+        cls.session.env.update(cls.prefix.env)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.prefix.close()
+        super().tearDownClass()
+
+    def run_windows(self, *argv, timeout=600):
+        """Runs a program of the Windows build under Wine as CTest does, with the kit's DLLs
+        on its path; returns (status, output)."""
+        result = subprocess.run([*emulator(), *argv], env=self.session.env, timeout=timeout,
+                                capture_output=True)
+        return result.returncode, (result.stdout + result.stderr).decode("utf-8", "replace")
+
+
+def emulator():
+    """The command CTest runs the Windows build's programs with, from the build's cache."""
+    with open(os.path.join(WINDOWS_BUILD, "CMakeCache.txt")) as cache:
+        for line in cache:
+            if line.startswith("CMAKE_CROSSCOMPILING_EMULATOR:"):
+                return line.split("=", 1)[1].strip().split(";")
+    raise AssertionError("the Windows build names no emulator")
+
+
+class UnitSuiteTest(WineTestCase):
+    window_manager = False
+
+    def test_unit_suites_pass_under_wine(self):
+        result = subprocess.run(
+            ["ctest", "--test-dir", WINDOWS_BUILD, "--output-on-failure", "-j", "2",
+             "--timeout", "600"],
+            env=self.session.env, capture_output=True, timeout=1800)
+        output = (result.stdout + result.stderr).decode("utf-8", "replace")
+        self.assertEqual(result.returncode, 0, output[-6000:])
+        self.assertRegex(output, r"100% tests passed, 0 tests failed out of [1-9]")
+
+    def test_every_code_point_is_lower_cased_as_on_linux(self):
+        linux = subprocess.run([os.path.join(LINUX_BUILD, "tests", "core", "lower_case_table")],
+                               capture_output=True, check=True, timeout=300).stdout.decode()
+        status, windows = self.run_windows(os.path.join(WINDOWS_BUILD, "lower_case_table.exe"))
+        self.assertEqual(status, 0, windows[-2000:])
+        linux_lines = linux.splitlines()
+        windows_lines = windows.replace("\r\n", "\n").splitlines()
+        self.assertEqual(linux_lines[-1], "tried 1114112 code points")
+        # The table is ICU's: A, the Polish Ą and Ż, Greek Σ, Deseret 𐐀 (a surrogate pair).
+        for line in ("0041 0061", "0104 0105", "017B 017C", "03A3 03C3", "10400 D801 DC28"):
+            self.assertIn(line, linux_lines)
+        self.assertGreater(len(linux_lines), 1000)
+        self.assertEqual(windows_lines, linux_lines)
+
+
+class VersionResourceTest(unittest.TestCase):
+    """The version resource and the icon, read back from the Qorin.exe that ships."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.pe = pefile.PE(os.path.join(WINDOWS_BUILD, NAME, "Qorin.exe"))
+
+    def test_fixed_version_numbers(self):
+        fixed = self.pe.VS_FIXEDFILEINFO[0]
+        numbers = (VERSION[0] << 16 | VERSION[1], VERSION[2] << 16 | VERSION[3])
+        self.assertEqual((fixed.FileVersionMS, fixed.FileVersionLS), numbers)
+        self.assertEqual((fixed.ProductVersionMS, fixed.ProductVersionLS), numbers)
+
+    def test_one_us_english_unicode_string_table(self):
+        tables = [table for info in self.pe.FileInfo[0] if info.Key == b"StringFileInfo"
+                  for table in info.StringTable]
+        self.assertEqual([t.LangID.lower() for t in tables], [b"040904b0"])
+        strings = {k.decode(): v.decode() for k, v in tables[0].entries.items()}
+        expected = {"FileVersion": VERSION_TEXT, "ProductVersion": VERSION_TEXT,
+                    "FileDescription": "Tavrin", "ProductName": "Tavrin",
+                    "InternalName": "Qorin", "OriginalFilename": "Qorin.exe"}
+        for key, value in expected.items():
+            self.assertEqual(strings.get(key), value, key)
+        translations = [var.entry for info in self.pe.FileInfo[0] if info.Key == b"VarFileInfo"
+                        for var in info.Var]
+        self.assertEqual(translations, [{b"Translation": "0x0409 0x04b0"}])
+
+    def resources(self, kind):
+        for entry in self.pe.DIRECTORY_ENTRY_RESOURCE.entries:
+            if entry.id == pefile.RESOURCE_TYPE[kind]:
+                for name in entry.directory.entries:
+                    for language in name.directory.entries:
+                        data = language.data.struct
+                        yield name.id, self.pe.get_data(data.OffsetToData, data.Size)
+
+    def test_icon_is_the_main_windows_icon_at_32_by_32_in_256_colours(self):
+        groups = list(self.resources("RT_GROUP_ICON"))
+        self.assertEqual(len(groups), 1)
+        _, group = groups[0]
+        _, _, count = struct.unpack_from("<HHH", group)
+        self.assertEqual(count, 1)
+        width, height, colours, _, _, bits, _, icon_id = struct.unpack_from("<BBBBHHIH", group, 6)
+        self.assertEqual((width, height, colours, bits), (32, 32, 0, 8))  # 0: 256 colours
+        images = dict(self.resources("RT_ICON"))
+        # The image in the program is the one of the icon file the main window shows.
+        with open(os.path.join(SOURCE, "assets", "qorin.ico"), "rb") as f:
+            ico = f.read()
+        _, _, ico_count = struct.unpack_from("<HHH", ico)
+        self.assertEqual(ico_count, 1)
+        size, offset = struct.unpack_from("<II", ico, 6 + 8)
+        self.assertEqual(images[icon_id], ico[offset:offset + size])
+        with open(os.path.join(SOURCE, "ui", "tavrin.cpp")) as f:
+            self.assertIn('":/assets/qorin.ico"', f.read())
+
+
+class ZipTest(unittest.TestCase):
+    def test_zip_holds_the_folder_and_nothing_else(self):
+        folder = os.path.join(WINDOWS_BUILD, NAME)
+        on_disk = sorted(os.path.relpath(os.path.join(d, f), WINDOWS_BUILD)
+                         for d, _, files in os.walk(folder) for f in files)
+        with zipfile.ZipFile(folder + ".zip") as archive:
+            in_zip = sorted(n for n in archive.namelist() if not n.endswith("/"))
+            self.assertIsNone(archive.testzip())
+        self.assertEqual(in_zip, on_disk)
+        self.assertLessEqual(os.path.getsize(folder + ".zip"), LARGEST_ZIP)
+        names = {os.path.relpath(p, NAME) for p in on_disk}
+        self.assertIn("Qorin.exe", names)
+        self.assertIn("LICENSE.txt", names)
+        self.assertIn("licenses/Qt-LGPL-3.txt", names)
+        self.assertIn("licenses/README.txt", names)
+
+
+class ProgramTest(WineTestCase):
+    """The zip unpacked into the prefix's drive C: and its Qorin.exe used as a person would."""
+
+    panel = True  # a taskbar, as on a desktop
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        drive_c = os.path.join(cls.prefix.path, "drive_c")
+        with zipfile.ZipFile(os.path.join(WINDOWS_BUILD, NAME + ".zip")) as archive:
+            archive.extractall(drive_c)
+        cls.folder = os.path.join(drive_c, NAME)
+        cls.exe = os.path.join(cls.folder, "Qorin.exe")
+
+    def start_qorin(self, env=None):
+        qorin = WineQorin(self.session, path=self.exe, launcher=["wine"], env=env)
+        self.addCleanup(qorin.stop)
+        return qorin
+
+    def assertOffTaskbar(self, window, log):
+        """No taskbar button: Wine maps a tool window that is not activated as an override-
+        redirect window, which no taskbar lists, and asks the window manager to skip an
+        activated one."""
+        created = [d for e, w, d in log.snapshot() if e == "create" and w == window]
+        override_redirect = bool(created) and created[0][4]
+        if not override_redirect:
+            self.assertIn("_NET_WM_STATE_SKIP_TASKBAR",
+                          self.session.requested_atoms(window, "_NET_WM_STATE"))
+
+    def test_loads_exactly_the_dlls_and_plugins_of_its_folder(self):
+        env = dict(self.session.env, WINEDEBUG="+loaddll")
+        qorin = self.start_qorin(env=env)
+        qorin.menu("File", "Exit")
+        self.assertEqual(qorin.program.wait(SETTLE), 0)
+        # Wine's trace of every module it loads from a file, as opposed to its own builtin
+        # ones, with the backslashes of the path doubled.
+        loaded = [path.replace("\\\\", "/").lower() for path in re.findall(
+            r'Loaded L"([^"]+)" at \w+: native', self.session.log_text("qorin"))]
+        folder = "c:/" + NAME.lower() + "/"
+        shipped = [folder + os.path.relpath(os.path.join(d, f), self.folder).lower()
+                   for d, _, files in os.walk(self.folder) for f in files
+                   if f.endswith((".dll", ".exe"))]
+        self.assertEqual(sorted(loaded), sorted(shipped))
+
+    def test_splash_then_main_window(self):
+        with self.session.watching_windows() as log:
+            qorin = self.start_qorin()
+            self.screenshot("windows-main")
+        # Wine maps a window that is shown without being activated, as the splash is, as an
+        # override-redirect window: the window manager does not manage it.
+        splashes = [w for w in log.created(size=SPLASH_SIZE, override_redirect=True)
+                    + log.created(size=SPLASH_SIZE) if log.index("map", w) is not None]
+        self.assertEqual(len(splashes), 1, log.snapshot())
+        splash = splashes[0]
+        (x, y, width, height, _), = [d for e, w, d in log.snapshot()
+                                     if e == "create" and w == splash]
+        work = self.session.work_area()
+        self.assertAlmostEqual(x + width / 2, work.centre[0], delta=1)
+        self.assertAlmostEqual(y + height / 2, work.centre[1], delta=1)
+        self.assertLess(log.index("map", splash), log.index("reparent", qorin.main))
+        self.assertIsNotNone(log.index("destroy", splash) or log.index("unmap", splash))
+        self.assertFalse(self.session.is_viewable(splash))
+        self.assertOffTaskbar(splash, log)
+        self.assertFalse(self.session.requested_text(splash, "WM_NAME"))
+        # The main window: a title bar with minimise and close, no maximise, a fixed size,
+        # its frame in the middle of the work area.
+        self.assertNotIn("_NET_WM_STATE_SKIP_TASKBAR", self.session.atoms(qorin.main,
+                                                                          "_NET_WM_STATE"))
+        actions = self.session.atoms(qorin.main, "_NET_WM_ALLOWED_ACTIONS")
+        self.assertIn("_NET_WM_ACTION_MINIMIZE", actions)
+        self.assertIn("_NET_WM_ACTION_CLOSE", actions)
+        self.assertNotIn("_NET_WM_ACTION_MAXIMIZE_HORZ", actions)
+        self.assertNotIn("_NET_WM_ACTION_RESIZE", actions)
+        frame = self.session.frame_rect(qorin.main)
+        work = self.session.work_area()
+        # Windows centres its own frame, which Wine hands to the window manager to draw: the
+        # two frames differ by a few pixels.
+        for axis in (0, 1):
+            self.assertAlmostEqual(frame.centre[axis], work.centre[axis], delta=6,
+                                   msg=f"frame {frame}, work area {work}")
+
+    def test_typed_words_are_translated(self):
+        qorin = self.start_qorin()
+        for typed, translation in [("kot", "el gato"), ("Kąpać się", "bańarse"),
+                                   ("ŻOŁĄDEK", "el estómago")]:
+            with self.subTest(typed=typed):
+                qorin.type_into_input(typed)
+                qorin.wait_for_input(typed)
+                qorin.wait_for_output(translation)
+
+    def test_about_at_its_place_with_the_focus_and_a_key_closes_it(self):
+        qorin = self.start_qorin()
+        with self.session.watching_windows() as log:
+            about = qorin.open_about()
+        x, y, width, height = self.session.geometry(about)
+        self.assertEqual((width, height), ABOUT_SIZE)
+        self.assertEqual((x + 1, y + 1), ABOUT_CLIENT_AT)  # inside its one-pixel border
+        wait_until(lambda: self.session.focused_window() != qorin.main
+                   and self.session.focused_window() != 0, SETTLE, "About to take the focus")
+        self.assertOffTaskbar(about, log)
+        self.screenshot("windows-about")
+        self.session.type("x")
+        wait_until(lambda: not self.session.is_viewable(about), SETTLE, "About to close")
+        # The key did not reach A; the main window has the keys again.
+        self.session.type("kot")
+        qorin.wait_for_output("el gato")
+        qorin.wait_for_input("kot")
+
+    def test_file_exit_ends_with_status_0(self):
+        qorin = self.start_qorin()
+        qorin.open_about()
+        qorin.menu("File", "Exit")
+        self.assertEqual(qorin.program.wait(SETTLE), 0)
+
+    def test_closing_the_main_window_ends_the_program(self):
+        qorin = self.start_qorin()
+        about = qorin.open_about()
+        self.session.run_tool("wmctrl", "-i", "-c", str(qorin.main))
+        self.assertEqual(qorin.program.wait(SETTLE), 0)
+        self.assertFalse(self.session.is_viewable(about))
+
+
+def main():
+    global WINDOWS_BUILD, LINUX_BUILD
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    WINDOWS_BUILD = os.path.abspath(sys.argv.pop(1))
+    LINUX_BUILD = os.path.abspath(sys.argv.pop(1))
+    unittest.main(module="__main__", verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
