@@ -66,24 +66,37 @@ class WinePrefix:
 
 class WineQorin(Qorin):
     """Qorin.exe under Wine, seen from outside as the Linux program is, but for two ways in
-    which Wine differs. Wine hands what a program copies to the X clipboard from a process of
-    its own, and takes what another program offers there into its own clipboard the same way:
-    a marker offered just before a copy can overwrite the copy. So a field is read by copying
-    it until the clipboard holds what is expected. And Wine reads the AltGr state of a key
-    from its own record of the keys: each character is typed once the program has taken the
-    keys before it, so that a Polish letter keeps its AltGr."""
+    which Wine differs (both seen here). Typed in one burst, a Polish letter sometimes lost
+    its AltGr ("Kapac sie"): each key is pressed once the program has answered for the keys
+    before it, AltGr held down as a person holds it. And Wine hands what a program copies to the X clipboard from a process of
+    its own, as it takes in what other programs offer there: a marker offered just before a
+    copy could overwrite the copy, so a field is read by copying it until the clipboard holds
+    what is expected (wait_for_input, wait_for_output). In a fresh prefix, a first copy whose
+    text had Polish letters never reached the X clipboard at all, while one of plain letters
+    did, and every copy after it: each test that reads a field reads a plain word first."""
+
+    # The Polish letters on the Polish keyboard: AltGr with these keys, and Shift for capitals.
+    ALTGR_KEYS = {"ą": "a", "ć": "c", "ę": "e", "ł": "l", "ń": "n", "ó": "o", "ś": "s", "ź": "x",
+                  "ż": "z"}
 
     def type_into_input(self, text):
         self.session.click(*self.field_point(A_FIELD))
         self.session.key("ctrl+a")
         for character in text:
             self.session.handled(self.main)
-            self.session.type(character)
+            key = self.ALTGR_KEYS.get(character.lower())
+            if key is None:
+                self.session.type(character)
+                continue
+            # As a person types it: AltGr (and Shift) held, the key pressed, both let go.
+            modifiers = ["ISO_Level3_Shift"] + (["Shift_L"] if character.isupper() else [])
+            for step in (["keydown", *modifiers], ["key", key], ["keyup", *modifiers]):
+                self.session.run_tool("xdotool", *step)
+                self.session.handled(self.main)
 
     def copied(self, field, timeout=20):
         self.session.handled(self.main)
         self.session.click(*self.field_point(field))
-        self.session.run_tool("xdotool", "keyup", "ISO_Level3_Shift", "Shift_L")
         self.session.key("ctrl+a", "ctrl+c")
         self.session.handled(self.main)
         return self.session.clipboard(timeout)
