@@ -323,6 +323,10 @@ class ProgramTest(WineTestCase):
 
     def test_typed_words_are_translated(self):
         qorin = self.start_qorin()
+        # The focus is in A from the start: typed straight away, a word lands there.
+        self.session.type("kot")
+        qorin.wait_for_output("el gato")
+        qorin.wait_for_input("kot")
         for typed, translation in [("kot", "el gato"), ("Kąpać się", "bańarse"),
                                    ("ŻOŁĄDEK", "el estómago")]:
             with self.subTest(typed=typed):
