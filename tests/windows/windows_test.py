@@ -348,6 +348,8 @@ class ProgramTest(WineTestCase):
         self.session.type("x")
         wait_until(lambda: not self.session.is_viewable(about), SETTLE, "About to close")
         # The key did not reach A; the main window has the keys again.
+        wait_until(lambda: self.session.focused_window() == qorin.main, SETTLE,
+                   "the main window to have the focus again")
         self.session.type("kot")
         qorin.wait_for_output("el gato")
         qorin.wait_for_input("kot")
