@@ -39,10 +39,6 @@ LARGEST_ZIP = 15 * 1024 * 1024
 WINDOWS_BUILD = LINUX_BUILD = None  # set by main()
 
 
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
 class WinePrefix:
     """A fresh 64-bit Wine prefix in a folder of its own; close() ends every Wine process of
     it and removes it."""
@@ -68,12 +64,13 @@ class WineQorin(Qorin):
     """Qorin.exe under Wine, seen from outside as the Linux program is, but for two ways in
     which Wine differs (both seen here). Typed in one burst, a Polish letter sometimes lost
     its AltGr ("Kapac sie"): each key is pressed once the program has answered for the keys
-    before it, AltGr held down as a person holds it. And Wine hands what a program copies to the X clipboard from a process of
-    its own, as it takes in what other programs offer there: a marker offered just before a
-    copy could overwrite the copy, so a field is read by copying it until the clipboard holds
-    what is expected (wait_for_input, wait_for_output). In a fresh prefix, a first copy whose
-    text had Polish letters never reached the X clipboard at all, while one of plain letters
-    did, and every copy after it: each test that reads a field reads a plain word first."""
+    before it, AltGr held down as a person holds it. And Wine hands what a program copies to
+    the X clipboard from a process of its own, as it takes in what other programs offer
+    there: a marker offered just before a copy could overwrite the copy, so a field is read
+    by copying it until the clipboard holds what is expected (wait_for_input,
+    wait_for_output). In a fresh prefix, a first copy whose text had Polish letters never
+    reached the X clipboard at all, while one of plain letters did, and every copy after it:
+    each test that reads a field reads a plain word first."""
 
     # The Polish letters on the Polish keyboard: AltGr with these keys, and Shift for capitals.
     ALTGR_KEYS = {"ą": "a", "ć": "c", "ę": "e", "ł": "l", "ń": "n", "ó": "o", "ś": "s", "ź": "x",
