@@ -104,17 +104,18 @@ glossary-coverage: deps
 # Qorin for 64-bit Windows, cross-built with MinGW-w64 against the Qt kit named by
 # QT_WINDOWS_KIT (a kit folder or its tarball; without it the kit is built from Debian's
 # source once, about 20 minutes, and kept in ~/.cache/qorin): Qorin.exe, its folder with the
-# DLLs, plugins and licences, and the zip of that folder, in $(WINDOWS_BUILD)/.
+# DLLs, plugins and licences, the zip of that folder and the setup program (NSIS), in
+# $(WINDOWS_BUILD)/.
 WINDOWS_BUILD = build-windows
 WINDOWS_TOOLS = g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-	ninja-build qt6-base-dev-tools dpkg-dev googletest python3-pefile
+	ninja-build qt6-base-dev-tools dpkg-dev googletest python3-pefile nsis
 windows: deps
 	@sh scripts/install-deps $(WINDOWS_TOOLS)
 	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/windows/build $(WINDOWS_BUILD)
 
 # The Windows build tested under Wine on Xvfb with openbox: the unit suites, the lower-casing
-# of every code point against the Linux build's, the version resource, and the program from
-# its zip, driven as a person would.
+# of every code point against the Linux build's, the version resource, the program from its
+# zip, driven as a person would, and the setup program and its uninstaller, run silently.
 windows-test: build windows
 	@sh scripts/install-deps wine wine64
 	/usr/bin/python3 tests/windows/windows_test.py $(WINDOWS_BUILD) $(BUILD)

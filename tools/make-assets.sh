@@ -141,7 +141,16 @@ convert "$tmp/about-icon.png" -define icon:auto-resize=32 about.ico
 
 splash_picture 1 splash.jpg
 
-identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg
+# Side picture of the Windows setup program's first and last pages: the splash's flame and
+# lettering, upright. 164 x 314, a 24-bit BMP as NSIS takes it.
+setup_picture() { # out
+    flame 164 314 "$tmp/setup-flame.png"
+    convert "$tmp/setup-flame.png" -font "$font" -fill black -gravity north \
+        -pointsize 50 -annotate +0+36 'Qorin' -type TrueColor "BMP3:$1"
+}
+setup_picture setup.bmp
+
+identify background.jpg qorin.ico command1.ico about.jpg about.ico splash.jpg setup.bmp
 
 # =============================================================================================
 # Icons for desktop menus and software centres (hicolor theme): icons/qorin-SIZE.png, 16 to 256

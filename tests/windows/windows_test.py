@@ -4,7 +4,8 @@ the tint2 taskbar), not on a Windows machine: the unit suites cross-built and ru
 the lower-casing of every code point compared with the Linux build's; the version resource
 and the icon read back from Qorin.exe; and the zip unpacked into a fresh Wine prefix, with
 nothing else of Qt on any path, its Qorin.exe driven as a person would, through the same
-driver and window watcher as the Linux desktop tests.
+driver and window watcher as the Linux desktop tests; and the setup program run silently in a
+fresh prefix, twice, the installed Qorin.exe used, and the uninstaller run silently.
 
 Every process the tests start is ended when they end, also on failure: the desktop session's
 own, and Wine's (its server and services, ended with `wineserver -k` for each prefix).
@@ -35,18 +36,20 @@ from xsession import wait_until  # noqa: E402
 VERSION = (4, 9, 0, 5)
 VERSION_TEXT = "4.09.0005"
 NAME = "Qorin-%d.%d.%d.%d-win64" % VERSION
+SETUP = "Qorin-%d.%d.%d.%d-setup.exe" % VERSION
 LARGEST_ZIP = 15 * 1024 * 1024
 WINDOWS_BUILD = LINUX_BUILD = None  # set by main()
 
 
 class WinePrefix:
     """A fresh 64-bit Wine prefix in a folder of its own; close() ends every Wine process of
-    it and removes it."""
+    it and removes it. Wine's menu builder is off, so a shortcut made in the prefix does not
+    reach the desktop menu of the machine running the tests."""
 
     def __init__(self, env):
         self.path = tempfile.mkdtemp(prefix="qorin-wine-")
         self.env = dict(env, WINEPREFIX=self.path, WINEARCH="win64", WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         try:
             subprocess.run([os.path.join(SOURCE, "packaging", "windows", "prepare-wine-prefix"),
                             self.path], env=self.env, check=True, timeout=300)
@@ -165,22 +168,64 @@ class UnitSuiteTest(WineTestCase):
         self.assertEqual(windows_lines, linux_lines)
 
 
-class VersionResourceTest(unittest.TestCase):
-    """The version resource and the icon, read back from the Qorin.exe that ships."""
+class PeFileTestCase(unittest.TestCase):
+    """Reads the resources of a Windows program of the build, as pefile finds them."""
+
+    path = None  # the program, relative to the Windows build
 
     @classmethod
     def setUpClass(cls):
-        cls.pe = pefile.PE(os.path.join(WINDOWS_BUILD, NAME, "Qorin.exe"))
+        cls.pe = pefile.PE(os.path.join(WINDOWS_BUILD, cls.path))
 
-    def test_fixed_version_numbers(self):
+    def assertFixedVersion(self, version):
         fixed = self.pe.VS_FIXEDFILEINFO[0]
-        numbers = (VERSION[0] << 16 | VERSION[1], VERSION[2] << 16 | VERSION[3])
+        numbers = (version[0] << 16 | version[1], version[2] << 16 | version[3])
         self.assertEqual((fixed.FileVersionMS, fixed.FileVersionLS), numbers)
         self.assertEqual((fixed.ProductVersionMS, fixed.ProductVersionLS), numbers)
 
+    def string_tables(self):
+        return [table for info in self.pe.FileInfo[0] if info.Key == b"StringFileInfo"
+                for table in info.StringTable]
+
+    def resources(self, kind):
+        for entry in self.pe.DIRECTORY_ENTRY_RESOURCE.entries:
+            if entry.id == pefile.RESOURCE_TYPE[kind]:
+                for name in entry.directory.entries:
+                    for language in name.directory.entries:
+                        data = language.data.struct
+                        yield name.id, self.pe.get_data(data.OffsetToData, data.Size)
+
+    def assertIconIsQorins(self):
+        """The program's icon group holds one image, 32 by 32 pixels in 256 colours, the very
+        image of the icon file that the main window shows."""
+        groups = list(self.resources("RT_GROUP_ICON"))
+        self.assertEqual(len(groups), 1)
+        _, group = groups[0]
+        _, _, count = struct.unpack_from("<HHH", group)
+        self.assertEqual(count, 1)
+        width, height, colours, _, _, bits, _, icon_id = struct.unpack_from("<BBBBHHIH", group, 6)
+        self.assertEqual((width, height, colours, bits), (32, 32, 0, 8))  # 0: 256 colours
+        images = dict(self.resources("RT_ICON"))
+        with open(os.path.join(SOURCE, "assets", "qorin.ico"), "rb") as f:
+            ico = f.read()
+        _, _, ico_count = struct.unpack_from("<HHH", ico)
+        self.assertEqual(ico_count, 1)
+        size, offset = struct.unpack_from("<II", ico, 6 + 8)
+        self.assertEqual(images[icon_id], ico[offset:offset + size])
+        with open(os.path.join(SOURCE, "ui", "tavrin.cpp")) as f:
+            self.assertIn('":/assets/qorin.ico"', f.read())
+
+
+class VersionResourceTest(PeFileTestCase):
+    """The version resource and the icon, read back from the Qorin.exe that ships."""
+
+    path = os.path.join(NAME, "Qorin.exe")
+
+    def test_fixed_version_numbers(self):
+        self.assertFixedVersion(VERSION)
+
     def test_one_us_english_unicode_string_table(self):
-        tables = [table for info in self.pe.FileInfo[0] if info.Key == b"StringFileInfo"
-                  for table in info.StringTable]
+        tables = self.string_tables()
         self.assertEqual([t.LangID.lower() for t in tables], [b"040904b0"])
         strings = {k.decode(): v.decode() for k, v in tables[0].entries.items()}
         expected = {"FileVersion": VERSION_TEXT, "ProductVersion": VERSION_TEXT,
@@ -192,32 +237,38 @@ class VersionResourceTest(unittest.TestCase):
                         for var in info.Var]
         self.assertEqual(translations, [{b"Translation": "0x0409 0x04b0"}])
 
-    def resources(self, kind):
-        for entry in self.pe.DIRECTORY_ENTRY_RESOURCE.entries:
-            if entry.id == pefile.RESOURCE_TYPE[kind]:
-                for name in entry.directory.entries:
-                    for language in name.directory.entries:
-                        data = language.data.struct
-                        yield name.id, self.pe.get_data(data.OffsetToData, data.Size)
-
     def test_icon_is_the_main_windows_icon_at_32_by_32_in_256_colours(self):
-        groups = list(self.resources("RT_GROUP_ICON"))
-        self.assertEqual(len(groups), 1)
-        _, group = groups[0]
-        _, _, count = struct.unpack_from("<HHH", group)
-        self.assertEqual(count, 1)
-        width, height, colours, _, _, bits, _, icon_id = struct.unpack_from("<BBBBHHIH", group, 6)
-        self.assertEqual((width, height, colours, bits), (32, 32, 0, 8))  # 0: 256 colours
-        images = dict(self.resources("RT_ICON"))
-        # The image in the program is the one of the icon file the main window shows.
-        with open(os.path.join(SOURCE, "assets", "qorin.ico"), "rb") as f:
-            ico = f.read()
-        _, _, ico_count = struct.unpack_from("<HHH", ico)
-        self.assertEqual(ico_count, 1)
-        size, offset = struct.unpack_from("<II", ico, 6 + 8)
-        self.assertEqual(images[icon_id], ico[offset:offset + size])
-        with open(os.path.join(SOURCE, "ui", "tavrin.cpp")) as f:
-            self.assertIn('":/assets/qorin.ico"', f.read())
+        self.assertIconIsQorins()
+
+
+class SetupProgramTest(PeFileTestCase):
+    """The setup program's own resources: version, icon, and the manifest that keeps Windows
+    from asking for administrator rights."""
+
+    path = SETUP
+
+    def test_version_is_the_programs(self):
+        self.assertFixedVersion(VERSION)
+        tables = self.string_tables()
+        self.assertEqual(len(tables), 1)
+        strings = {k.decode(): v.decode() for k, v in tables[0].entries.items()}
+        dotted = "%d.%d.%d.%d" % VERSION
+        self.assertEqual(strings.get("ProductName"), "Qorin")
+        self.assertEqual(strings.get("ProductVersion"), dotted)
+        self.assertEqual(strings.get("FileVersion"), dotted)
+        self.assertEqual(strings.get("OriginalFilename"), SETUP)
+
+    def test_icon_is_qorins(self):
+        self.assertIconIsQorins()
+
+    def test_runs_as_the_user_who_starts_it(self):
+        manifests = [data for _, data in self.resources("RT_MANIFEST")]
+        self.assertEqual(len(manifests), 1)
+        levels = re.findall(rb'requestedExecutionLevel\s+level="(\w+)"', manifests[0])
+        self.assertEqual(levels, [b"asInvoker"])
+
+    def test_is_a_64_bit_program(self):
+        self.assertEqual(self.pe.FILE_HEADER.Machine, pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"])
 
 
 class ZipTest(unittest.TestCase):
@@ -363,6 +414,194 @@ class ProgramTest(WineTestCase):
         self.session.run_tool("wmctrl", "-i", "-c", str(qorin.main))
         self.assertEqual(qorin.program.wait(SETTLE), 0)
         self.assertFalse(self.session.is_viewable(about))
+
+
+def read_shortcut(path):
+    """The target, working folder and icon (path, index) of a Windows shortcut (.lnk), read as
+    the shell link format lays them out: a header, an optional item list, the link info with
+    the target's local path, then counted strings, in UTF-16 when the header says so."""
+    with open(path, "rb") as f:
+        data = f.read()
+    header_size, = struct.unpack_from("<I", data)
+    flags, = struct.unpack_from("<I", data, 0x14)
+    icon_index, = struct.unpack_from("<i", data, 0x38)
+    at = header_size
+    if flags & 0x01:  # an item list of the target, of which only the size is needed here
+        at += 2 + struct.unpack_from("<H", data, at)[0]
+    target = None
+    if flags & 0x02:  # link info
+        info_size, _, _, _, local_path_at = struct.unpack_from("<IIIII", data, at)
+        end = data.index(b"\0", at + local_path_at)
+        target = data[at + local_path_at:end].decode("latin-1")
+        at += info_size
+    strings = {}
+    for bit, name in ((0x04, "name"), (0x08, "relative path"), (0x10, "working folder"),
+                      (0x20, "arguments"), (0x40, "icon")):
+        if flags & bit:
+            count, = struct.unpack_from("<H", data, at)
+            width = 2 if flags & 0x80 else 1
+            raw = data[at + 2:at + 2 + count * width]
+            # Wine counts a closing NUL that Windows leaves out.
+            strings[name] = raw.decode("utf-16-le" if width == 2 else "latin-1").rstrip("\0")
+            at += 2 + count * width
+    return target, strings.get("working folder"), (strings.get("icon"), icon_index)
+
+
+def registry_keys(prefix):
+    """Every key of the prefix's registry files (its user and machine hives, written out when
+    its Wine server ends), and the lines of values that name Qorin."""
+    keys, qorin = set(), []
+    for hive in ("user.reg", "system.reg"):
+        with open(os.path.join(prefix, hive), encoding="utf-8", errors="replace") as f:
+            for line in f:
+                if line.startswith("["):
+                    keys.add(hive + ":" + line[1:line.index("]")])
+                elif "qorin" in line.lower():
+                    qorin.append(line.strip())
+    return keys, qorin
+
+
+def drive_c_tree(prefix):
+    """Every file and folder on the prefix's drive C:, as paths relative to it."""
+    drive_c = os.path.join(prefix, "drive_c")
+    tree = set()
+    for directory, subdirs, files in os.walk(drive_c):
+        relative = os.path.relpath(directory, drive_c)
+        tree.update(os.path.normpath(os.path.join(relative, n)) for n in subdirs + files)
+    return tree
+
+
+class InstallerTest(WineTestCase):
+    """The setup program run silently in a fresh prefix, then again over the installed copy;
+    the files, the Start-menu shortcut and the entry in the list of installed programs
+    checked; the installed Qorin.exe used; the uninstaller run silently, as the list of
+    installed programs runs it, and the prefix checked for anything left behind."""
+
+    UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Qorin"
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        users = os.path.join(cls.prefix.path, "drive_c", "users")
+        user, = [u for u in os.listdir(users) if u != "Public"]
+        cls.temporary = os.path.join("users", user, "Temp")
+        cls.home = "C:\\users\\" + user
+        cls.folder = os.path.join(users, user, "AppData", "Local", "Programs", "Qorin")
+        cls.shortcut = os.path.join(users, user, "AppData", "Roaming", "Microsoft", "Windows",
+                                    "Start Menu", "Programs", "Qorin.lnk")
+        cls.windows_folder = cls.home + r"\AppData\Local\Programs\Qorin"
+
+    def wine(self, *argv):
+        result = subprocess.run(["wine", *argv], env=self.session.env, timeout=300,
+                                capture_output=True)
+        return result.returncode
+
+    def wait_for_wine_to_end(self):
+        """Waits until every process of the prefix has ended and its Wine server has written
+        the registry out: an uninstaller hands its work to a copy of itself and returns."""
+        subprocess.run(["wineserver", "-w"], env=self.session.env, timeout=300, check=True)
+
+    def entry(self):
+        """The values of Qorin's entry in the list of installed programs, or None."""
+        result = subprocess.run(["wine", "reg", "query", self.UNINSTALL_KEY],
+                                env=self.session.env, timeout=60, capture_output=True)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in result.stdout.decode("utf-8", "replace").splitlines():
+            parts = line.strip().split("    ")
+            if len(parts) == 3:
+                values[parts[0]] = parts[2]
+        return values
+
+    def test_install_twice_use_and_remove(self):
+        self.wait_for_wine_to_end()
+        tree_before = drive_c_tree(self.prefix.path)
+        keys_before, named_before = registry_keys(self.prefix.path)
+        self.assertEqual(named_before, [])
+        setup = os.path.join(WINDOWS_BUILD, SETUP)
+        for attempt in ("into a fresh prefix", "over the installed copy"):
+            with self.subTest(install=attempt):
+                self.assertEqual(self.wine(setup, "/S"), 0)
+                self.wait_for_wine_to_end()
+                self.check_installed_files()
+        with self.subTest("shortcut"):
+            self.check_shortcut()
+        with self.subTest("entry"):
+            entry = self.entry()
+            self.check_entry(entry)
+        with self.subTest("the installed program"):
+            self.use_installed_program()
+        with self.subTest("uninstalling"):
+            self.wait_for_wine_to_end()
+            uninstaller, switch = entry["QuietUninstallString"].rsplit(" ", 1)
+            self.assertEqual(self.wine(uninstaller.strip('"'), switch), 0)
+            self.wait_for_wine_to_end()
+            self.assertIsNone(self.entry())
+            self.wait_for_wine_to_end()
+            self.assertFalse(os.path.exists(self.folder))
+            self.assertFalse(os.path.exists(self.shortcut))
+            # Nothing else is left: the uninstaller's temporary copy of itself stays in the
+            # user's temporary folder, as any uninstaller that removes itself leaves one.
+            tree_after = drive_c_tree(self.prefix.path)
+            copies = {p for p in tree_after - tree_before if re.fullmatch(
+                re.escape(self.temporary) + r"/~nsu\w*\.tmp(/Un\w*\.exe)?", p)}
+            self.assertEqual(tree_after - tree_before - copies, set())
+            self.assertEqual(tree_before - tree_after, set())  # nothing of the user's went
+            keys_after, named_after = registry_keys(self.prefix.path)
+            self.assertEqual(named_after, [])
+            self.assertEqual(sorted(keys_after - keys_before), [])
+
+    def check_installed_files(self):
+        shipped = os.path.join(WINDOWS_BUILD, NAME)
+        expected = {os.path.relpath(os.path.join(d, f), shipped)
+                    for d, _, files in os.walk(shipped) for f in files}
+        installed = {os.path.relpath(os.path.join(d, f), self.folder)
+                     for d, _, files in os.walk(self.folder) for f in files}
+        self.assertEqual(installed, expected | {"Uninstall.exe"})
+        for name in expected:
+            with open(os.path.join(shipped, name), "rb") as a, \
+                    open(os.path.join(self.folder, name), "rb") as b:
+                self.assertTrue(a.read() == b.read(), name)
+
+    def check_shortcut(self):
+        target, working_folder, icon = read_shortcut(self.shortcut)
+        exe = self.windows_folder + "\\Qorin.exe"
+        self.assertEqual(target, exe)
+        self.assertEqual(working_folder, self.windows_folder)
+        self.assertEqual(icon, (exe, 0))
+
+    def check_entry(self, entry):
+        self.assertIsNotNone(entry)
+        exe = self.windows_folder + "\\Qorin.exe"
+        uninstaller = self.windows_folder + "\\Uninstall.exe"
+        self.assertEqual(entry.get("DisplayName"), "Qorin")
+        self.assertEqual(entry.get("DisplayVersion"), "%d.%d.%d.%d" % VERSION)
+        self.assertEqual(entry.get("Publisher"), "The Qorin team")
+        self.assertEqual(entry.get("DisplayIcon"), exe + ",0")
+        self.assertEqual(entry.get("InstallLocation"), self.windows_folder)
+        self.assertEqual(entry.get("UninstallString"), '"%s"' % uninstaller)
+        self.assertEqual(entry.get("QuietUninstallString"), '"%s" /S' % uninstaller)
+        # The size in KiB: the installed folder, within a few KiB.
+        size = sum(os.path.getsize(os.path.join(d, f))
+                   for d, _, files in os.walk(self.folder) for f in files)
+        uninstaller_size = os.path.getsize(os.path.join(self.folder, "Uninstall.exe"))
+        self.assertAlmostEqual(int(entry.get("EstimatedSize", "0"), 16) * 1024,
+                               size - uninstaller_size, delta=64 * 1024)
+
+    def use_installed_program(self):
+        qorin = WineQorin(self.session, path=os.path.join(self.folder, "Qorin.exe"),
+                          launcher=["wine"])
+        self.addCleanup(qorin.stop)
+        self.session.type("kot")
+        qorin.wait_for_output("el gato")
+        qorin.wait_for_input("kot")
+        qorin.type_into_input("Kąpać się")
+        qorin.wait_for_input("Kąpać się")
+        qorin.wait_for_output("bańarse")
+        self.screenshot("windows-installed")
+        qorin.menu("File", "Exit")
+        self.assertEqual(qorin.program.wait(SETTLE), 0)
 
 
 def main():
