@@ -7,9 +7,12 @@ Usage: desktop_test.py PATH-TO-QORIN [unittest options]
 Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment.
 """
 
+import glob
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -406,6 +409,19 @@ class CentredAtScale2Test(CentredAtScale, DesktopTestCase):
     scale = 2
 
 
+class WindowSystemChoiceTest(DesktopTestCase):
+    """The choice of window system, as a table over the environments users start Qorin in
+    (tests/ui/window_system_choice_test.cpp, built beside the program), run with this
+    session's X display."""
+
+    def test_platform_follows_the_session(self):
+        build = os.path.dirname(os.path.dirname(qorin_driver.QORIN))
+        program = os.path.join(build, "tests", "ui", "window_system_choice_test")
+        result = subprocess.run([program], env=self.session.env, capture_output=True,
+                                timeout=START)
+        self.assertEqual(result.returncode, 0, result.stdout.decode("utf-8", "replace"))
+
+
 class StartUpFailureTest(unittest.TestCase):
     """Without a usable display the program says so in one line and ends with status 1."""
 
@@ -424,6 +440,16 @@ class StartUpFailureTest(unittest.TestCase):
             ("an unknown platform", {"QT_QPA_PLATFORM": "nosuchplatform"},
              "qorin: no such window system platform: 'nosuchplatform'"),
         ]
+        # Wayland named by the user with no compositor running: Qt's Wayland platform, where
+        # it is installed, cannot start; where it is not, there is no such platform.
+        wayland = ("qorin: cannot start the window system platform 'wayland'"
+                   if glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-*.so")
+                   else "qorin: no such window system platform: 'wayland'")
+        runtime = tempfile.mkdtemp(prefix="qorin-runtime-")
+        self.addCleanup(shutil.rmtree, runtime, ignore_errors=True)
+        cases.append(("Wayland named, no compositor", {
+            "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": "wayland-qorin-none",
+            "XDG_RUNTIME_DIR": runtime}, wayland))
         for name, env, message in cases:
             with self.subTest(name):
                 status, stderr = self.run_without_display(**env)

@@ -77,21 +77,25 @@ void AboutTest::openingTwiceGivesOneWindow()
 void AboutTest::mouseClosesIt_data()
 {
     QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QPoint>("where");
-    QTest::newRow("click in the middle") << false << QPoint(140, 100);
-    QTest::newRow("click near a corner") << false << QPoint(5, 5);
-    QTest::newRow("double-click") << true << QPoint(200, 50);
+    QTest::newRow("click in the middle") << false << Qt::LeftButton << QPoint(140, 100);
+    QTest::newRow("click near a corner") << false << Qt::LeftButton << QPoint(5, 5);
+    QTest::newRow("double-click") << true << Qt::LeftButton << QPoint(200, 50);
+    QTest::newRow("right click") << false << Qt::RightButton << QPoint(140, 100);
+    QTest::newRow("middle click") << false << Qt::MiddleButton << QPoint(60, 150);
 }
 
 void AboutTest::mouseClosesIt()
 {
     QFETCH(bool, doubleClick);
+    QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, where);
     frmSplash& about = openAbout();
     if (doubleClick)
-        QTest::mouseDClick(&about, Qt::LeftButton, {}, where);
+        QTest::mouseDClick(&about, button, {}, where);
     else
-        QTest::mouseClick(&about, Qt::LeftButton, {}, where);
+        QTest::mouseClick(&about, button, {}, where);
     QVERIFY(!SharedForm<frmSplash>::isLoaded());
     QCOMPARE(liveWindows("frmSplash"), 0);
 }

@@ -1,24 +1,45 @@
 #include "qorin_ui_test.h"
 #include "ui/logo.h"
 #include "ui/modul.h"
+#include "ui/platform/platform_start_guard.h"
 #include "ui/shared_form.h"
 #include "ui/tavrin.h"
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 #include <QTimerEvent>
 #include <qpa/qwindowsysteminterface.h>
 #include <qpa/qwindowsysteminterface_p.h>
+#include <tuple>
 
 using qorin::ui::Logo;
 using qorin::ui::Modul;
+using qorin::ui::PlatformStartGuard;
 using qorin::ui::SharedForm;
 using qorin::ui::Tavrin;
 using qorin::ui::test::liveWindows;
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcStartUpTest, "qorin.test.startup")
+
+// What reached the message handler: type, category and text.
+using Message = std::tuple<QtMsgType, QString, QString>;
+
+QList<Message>& messagesSeen()
+{
+    static QList<Message> messages;
+    return messages;
+}
+
+void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    messagesSeen().append({type, QString::fromLatin1(context.category), text});
+}
 
 // Watches the whole application while the start-up procedure runs: how often the splash
 // window is painted before the main window comes into being, how many of those paints the
@@ -119,6 +140,7 @@ private slots:
     void unexposedSplashHoldsStartUpBrieflyOnly();
     void splashHasItsSettings();
     void keyInSplashUnloadsItButOtherKeysDoNot();
+    void heldMessagesArePassedOnInOrderOnceTheStartSucceeds();
 };
 
 void StartUpTest::startUpShowsSplashThenOneMainWindow()
@@ -222,6 +244,31 @@ void StartUpTest::keyInSplashUnloadsItButOtherKeysDoNot()
     QTest::keyClick(&logo, Qt::Key_Q);
     QVERIFY(!SharedForm<Logo>::isLoaded());
     QCOMPARE(liveWindows("Logo"), 0);
+}
+
+// Qt's messages while the window system starts are held back; once it runs they reach the
+// handler that was there before, every one, in order, with its type and category.
+void StartUpTest::heldMessagesArePassedOnInOrderOnceTheStartSucceeds()
+{
+    messagesSeen().clear();
+    const QtMessageHandler before = qInstallMessageHandler(recordMessage);
+    const auto restore = qScopeGuard([before] { qInstallMessageHandler(before); });
+    {
+        PlatformStartGuard guard;
+        qWarning("first");
+        qCWarning(lcStartUpTest, "second");
+        qCritical("third");
+        qInfo("fourth");
+        QVERIFY(messagesSeen().isEmpty());
+        guard.release();
+        qWarning("after the start");
+    }
+    const QList<Message> expected = {{QtWarningMsg, "default", "first"},
+                                     {QtWarningMsg, "qorin.test.startup", "second"},
+                                     {QtCriticalMsg, "default", "third"},
+                                     {QtInfoMsg, "default", "fourth"},
+                                     {QtWarningMsg, "default", "after the start"}};
+    QCOMPARE(messagesSeen(), expected);
 }
 
 QORIN_UI_TEST_MAIN(StartUpTest)

@@ -64,6 +64,8 @@ private slots:
     void awkwardInputMatchesNothingAndHarmsNothing_data();
     void awkwardInputMatchesNothingAndHarmsNothing();
     void selectionInOutputSurvivesTicks();
+    void keyboardSelectsAndCopiesPartOfTheTranslation_data();
+    void keyboardSelectsAndCopiesPartOfTheTranslation();
     void fieldsHaveTheirDesignSettings();
     void fontsAreRequestedAsDesigned();
     void tabMovesBetweenInputAndOutputOnly();
@@ -391,6 +393,42 @@ void TavrinTest::selectionInOutputSurvivesTicks()
     w.tick(5); // each tick writes the output twice
     QCOMPARE(w.B->textCursor().selectedText(), QString("farmacia"));
     QCOMPARE(textChanges.count(), 0);
+}
+
+// The translation's text can be selected from the keyboard, in part, and copied.
+void TavrinTest::keyboardSelectsAndCopiesPartOfTheTranslation_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("selected");
+    // From the start of "la farmacia, la botica".
+    QTest::newRow("Shift+Right twice") << QKeySequence("Shift+Right, Shift+Right") << "la";
+    QTest::newRow("Right three times, then Shift+End")
+        << QKeySequence("Right, Right, Right, Shift+End") << "farmacia, la botica";
+    QTest::newRow("Ctrl+End, then Shift+Left")
+        << QKeySequence("Ctrl+End, Shift+Left, Shift+Left") << "ca";
+    QTest::newRow("Shift+Ctrl+Right") << QKeySequence("Shift+Ctrl+Right") << "la ";
+}
+
+void TavrinTest::keyboardSelectsAndCopiesPartOfTheTranslation()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, selected);
+    LoadedTavrin w;
+    QTest::keyClicks(w.A, "apteka");
+    w.tick();
+    QCOMPARE(w.B->toPlainText(), QString("la farmacia, la botica"));
+    QGuiApplication::clipboard()->clear();
+
+    w.B->setFocus();
+    QTest::keySequence(w.B, QKeySequence(Qt::CTRL | Qt::Key_Home));
+    for (int i = 0; i < keys.count(); ++i)
+        QTest::keySequence(w.B, QKeySequence(keys[i]));
+    QCOMPARE(w.B->textCursor().selectedText(), selected);
+    QTest::keySequence(w.B, QKeySequence::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), selected);
+
+    w.tick(3); // the passes leave the selection as it is
+    QCOMPARE(w.B->textCursor().selectedText(), selected);
 }
 
 void TavrinTest::fieldsHaveTheirDesignSettings()

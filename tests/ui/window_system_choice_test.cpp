@@ -1,0 +1,139 @@
+// The choice of window system before the application object exists, over the environments
+// users start Qorin in. Needs an X display that answers, named by DISPLAY: the desktop tests
+// run it on theirs.
+#include "ui/platform/window_system_choice.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QtTest>
+#include <vector>
+
+using qorin::ui::preferX11OnWayland;
+
+namespace {
+
+// The variables the choice reads, and the one it may set.
+const QList<QByteArray> kVariables = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE",
+                                      "DISPLAY"};
+
+// A display number no X server answers on.
+QByteArray silentDisplay()
+{
+    for (int n = 400; n < 600; ++n) {
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
+            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            return ":" + QByteArray::number(n);
+    }
+    return ":599";
+}
+
+} // namespace
+
+class WindowSystemChoiceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void platformFollowsTheSession_data();
+    void platformFollowsTheSession();
+
+private:
+    QByteArray m_display;
+    QList<QByteArray> m_saved;
+};
+
+void WindowSystemChoiceTest::initTestCase()
+{
+    m_display = qgetenv("DISPLAY");
+    if (m_display.isEmpty())
+        QFAIL("needs an X display that answers, named by DISPLAY");
+    for (const QByteArray& name : kVariables)
+        m_saved.append(qgetenv(name.constData()));
+}
+
+void WindowSystemChoiceTest::cleanup()
+{
+    for (qsizetype i = 0; i < kVariables.size(); ++i) {
+        if (m_saved[i].isNull())
+            qunsetenv(kVariables[i].constData());
+        else
+            qputenv(kVariables[i].constData(), m_saved[i]);
+    }
+}
+
+void WindowSystemChoiceTest::platformFollowsTheSession_data()
+{
+    // The X display: "answers" is the test's own, "silent" one nobody answers on, "" none.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<QByteArray>("sessionType");
+    QTest::addColumn<QString>("xDisplay");
+    QTest::addColumn<QByteArray>("chosen");
+
+    const QStringList none;
+    QTest::newRow("GNOME or KDE on Wayland, with XWayland")
+        << none << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland") << "answers"
+        << QByteArray("xcb");
+    QTest::newRow("Wayland named only by the session type")
+        << none << QByteArray() << QByteArray() << QByteArray("wayland") << "answers"
+        << QByteArray("xcb");
+    QTest::newRow("Wayland named only by its display")
+        << none << QByteArray() << QByteArray("wayland-0") << QByteArray() << "answers"
+        << QByteArray("xcb");
+    QTest::newRow("Wayland without an X server") << none << QByteArray() << QByteArray("wayland-0")
+                                                 << QByteArray("wayland") << "" << QByteArray();
+    QTest::newRow("Wayland whose X display does not answer")
+        << none << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland") << "silent"
+        << QByteArray();
+    QTest::newRow("an X11 session")
+        << none << QByteArray() << QByteArray() << QByteArray("x11") << "answers" << QByteArray();
+    QTest::newRow("platform named by QT_QPA_PLATFORM")
+        << none << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray("wayland")
+        << "answers" << QByteArray("wayland");
+    QTest::newRow("another platform named by QT_QPA_PLATFORM")
+        << none << QByteArray("offscreen") << QByteArray("wayland-0") << QByteArray("wayland")
+        << "answers" << QByteArray("offscreen");
+    QTest::newRow("platform named by -platform")
+        << QStringList{"-platform", "wayland"} << QByteArray() << QByteArray("wayland-0")
+        << QByteArray("wayland") << "answers" << QByteArray();
+    QTest::newRow("platform named by --platform")
+        << QStringList{"--platform", "wayland"} << QByteArray() << QByteArray("wayland-0")
+        << QByteArray("wayland") << "answers" << QByteArray();
+}
+
+void WindowSystemChoiceTest::platformFollowsTheSession()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(QByteArray, sessionType);
+    QFETCH(QString, xDisplay);
+    QFETCH(QByteArray, chosen);
+
+    const QByteArray display = xDisplay == "answers"  ? m_display
+                               : xDisplay == "silent" ? silentDisplay()
+                                                      : QByteArray();
+    const QList<QByteArray> values = {platform, waylandDisplay, sessionType, display};
+    for (qsizetype i = 0; i < kVariables.size(); ++i) {
+        if (values[i].isEmpty())
+            qunsetenv(kVariables[i].constData());
+        else
+            qputenv(kVariables[i].constData(), values[i]);
+    }
+    std::vector<QByteArray> texts = {"qorin"};
+    for (const QString& argument : arguments)
+        texts.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+
+    preferX11OnWayland(static_cast<int>(texts.size()), argv.data());
+    QCOMPARE(qgetenv("QT_QPA_PLATFORM"), chosen);
+}
+
+QTEST_APPLESS_MAIN(WindowSystemChoiceTest)
+#include "window_system_choice_test.moc"
