@@ -1,9 +1,9 @@
 #include "ui/tavrin.h"
 
-#include "core/lookup_pass.h"
 #include "ui/design_fonts.h"
 #include "ui/field_note.h"
 #include "ui/frm_splash.h"
+#include "ui/lookup_fields.h"
 #include "ui/menu_keys.h"
 #include "ui/platform/application.h"
 #include "ui/platform/window_manager.h"
@@ -53,6 +53,8 @@ Tavrin::Tavrin()
 {
     setObjectName(QStringLiteral("Tavrin"));
 }
+
+Tavrin::~Tavrin() = default;
 
 void Tavrin::load()
 {
@@ -134,6 +136,8 @@ void Tavrin::createControls()
     B->setAccessibleDescription(QStringLiteral("The Spanish translation of the Polish word."));
     B->viewport()->setCursor(Qt::ArrowCursor);
 
+    m_lookupFields = std::make_unique<LookupFields>(*A, *B);
+
     setTabOrder(A, Command1);
     setTabOrder(Command1, B);
     A->setFocus();
@@ -179,14 +183,7 @@ void Tavrin::Timer1_Timer()
 
 void Tavrin::Command1_Click()
 {
-    // Whatever the pass leaves in `B`, even when a failing field ends it early, is shown.
-    struct ShowOutputAfterPass
-    {
-        Tavrin& window;
-        ~ShowOutputAfterPass() { window.showOutput(); }
-    } showOutputAfterPass{*this};
-
-    runLookupPass(*this);
+    m_lookupFields->runPass();
 }
 
 void Tavrin::mnuInfo_Click()
@@ -212,29 +209,6 @@ void Tavrin::closeEvent(QCloseEvent* event)
     // The window unloads; its timer, which loading made, goes with it.
     if (Timer1)
         Timer1->stop();
-}
-
-std::u16string Tavrin::readInput()
-{
-    return A->text().toStdU16String();
-}
-
-std::u16string Tavrin::readOutput()
-{
-    return m_outputText;
-}
-
-void Tavrin::writeOutput(std::u16string_view text)
-{
-    m_outputText = text;
-}
-
-void Tavrin::showOutput()
-{
-    if (m_outputText == m_shownText)
-        return;
-    B->setPlainText(QString::fromStdU16String(m_outputText));
-    m_shownText = m_outputText;
 }
 
 } // namespace qorin::ui

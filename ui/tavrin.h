@@ -1,9 +1,7 @@
 #pragma once
 
-#include "core/text_fields.h"
-
 #include <QMainWindow>
-#include <string>
+#include <memory>
 
 class QAction;
 class QLineEdit;
@@ -14,18 +12,20 @@ class QTimer;
 namespace qorin::ui {
 
 class FieldNote;
+class LookupFields;
 class TavrinSurface;
 
 // The main window. The user types a Polish word into `A`; every 200 ms `Timer1` runs one
-// lookup pass, which reads `A` and writes the translation into `B`. `Command1` is the pass's
-// button, kept hidden, so the timer is the only trigger. The start-up procedure creates the
-// one instance, loads it and shows it.
-class Tavrin : public QMainWindow, private TextFields
+// lookup pass, which reads `A` and writes the translation into `B` (through `LookupFields`).
+// `Command1` is the pass's button, kept hidden, so the timer is the only trigger. The start-up
+// procedure creates the one instance, loads it and shows it.
+class Tavrin : public QMainWindow
 {
     Q_OBJECT
 
 public:
     Tavrin();
+    ~Tavrin() override;
 
     // Creates the controls from the design settings and starts the timer, without showing
     // anything. Showing the window loads it first.
@@ -47,12 +47,6 @@ private:
     void Exit_Click();
     void Form_Unload();
 
-    // The lookup pass's view of the fields.
-    std::u16string readInput() override;
-    std::u16string readOutput() override;
-    void writeOutput(std::u16string_view text) override;
-    void showOutput();
-
     bool m_loaded = false;
     TavrinSurface* m_surface = nullptr;
     QLineEdit* A = nullptr;
@@ -60,11 +54,7 @@ private:
     QPushButton* Command1 = nullptr;
     QTimer* Timer1 = nullptr;
     FieldNote* m_inputLimitNote = nullptr;
-
-    // What the pass last wrote to `B`, and what `B` shows. The widget is updated only when
-    // they differ after a pass, so a selection in `B` survives passes that change nothing.
-    std::u16string m_outputText;
-    std::u16string m_shownText;
+    std::unique_ptr<LookupFields> m_lookupFields; // the lookup pass's view of `A` and `B`
 };
 
 } // namespace qorin::ui
