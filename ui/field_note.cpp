@@ -3,6 +3,7 @@
 #include "ui/platform/accessibility.h"
 
 #include <QFontMetrics>
+#include <QTimer>
 
 namespace qorin::ui {
 
@@ -26,9 +27,11 @@ FieldNote::FieldNote(QWidget* field, int widest)
     setTextInteractionFlags(Qt::NoTextInteraction);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
-    m_hideTimer.setSingleShot(true);
-    m_hideTimer.setInterval(kShownFor);
-    connect(&m_hideTimer, &QTimer::timeout, this, &QWidget::hide);
+    m_hideTimer = new QTimer(this);
+    m_hideTimer->setObjectName(QStringLiteral("hideTimer"));
+    m_hideTimer->setSingleShot(true);
+    m_hideTimer->setInterval(kShownFor);
+    connect(m_hideTimer, &QTimer::timeout, this, &QWidget::hide);
 }
 
 void FieldNote::showNote(const QString& text)
@@ -41,7 +44,7 @@ void FieldNote::showNote(const QString& text)
     setGeometry(m_field->x(), m_field->geometry().bottom() + 1, width, heightForWidth(width));
     raise();
     show();
-    m_hideTimer.start();
+    m_hideTimer->start();
 }
 
 } // namespace qorin::ui

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QLabel>
-#include <QTimer>
+
+class QTimer;
 
 namespace qorin::ui {
 
@@ -27,7 +28,7 @@ public:
 private:
     QWidget* m_field;
     int m_widest;
-    QTimer m_hideTimer;
+    QTimer* m_hideTimer = nullptr; // hides the note when it has been shown long enough
 };
 
 } // namespace qorin::ui

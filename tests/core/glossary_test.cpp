@@ -45,16 +45,6 @@ std::string where(const Row& r)
            utf8(r.headword) + "\" -> \"" + utf8(r.translation) + "\"";
 }
 
-bool startsWith(std::u16string_view text, std::u16string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-bool endsWith(std::u16string_view text, std::u16string_view suffix)
-{
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 bool contains(std::u16string_view text, std::u16string_view part)
 {
     return text.find(part) != std::u16string_view::npos;
@@ -274,11 +264,11 @@ TEST_F(Glossary, EveryRowKeepsTheInvariants)
         EXPECT_FALSE(r.headword.empty()) << where(r);
         EXPECT_FALSE(r.translation.empty()) << where(r);
         EXPECT_EQ(lowerCaseCopy(r.headword), r.headword) << "not lower case: " << where(r);
-        EXPECT_FALSE(startsWith(r.headword, u" ") || endsWith(r.headword, u" ") ||
+        EXPECT_FALSE(r.headword.starts_with(u" ") || r.headword.ends_with(u" ") ||
                      contains(r.headword, u"  "))
             << "bad spacing: " << where(r);
         EXPECT_NE(r.headword, r.translation) << "translation equals headword: " << where(r);
-        EXPECT_FALSE(startsWith(r.translation, u" ") || endsWith(r.translation, u" ") ||
+        EXPECT_FALSE(r.translation.starts_with(u" ") || r.translation.ends_with(u" ") ||
                      contains(r.translation, u"  "))
             << "bad spacing: " << where(r);
     }
@@ -345,7 +335,7 @@ TEST_F(Glossary, HeadwordFigures)
             multiWord.insert(r.headword);
         if (spaces >= 2)
             threeWords.insert(r.headword);
-        if (endsWith(r.headword, u" się"))
+        if (r.headword.ends_with(u" się"))
             reflexive.insert(r.headword);
     }
     EXPECT_EQ(multiWord.size(), 117u) << "distinct headwords of more than one word";
@@ -372,10 +362,10 @@ TEST_F(Glossary, TranslationFigures)
         bool (*test)(const Row&);
     };
     const Figure figures[] = {
-        {"beginning \"el \"", 1191, [](const Row& r) { return startsWith(r.translation, u"el "); }},
-        {"beginning \"la \"", 821, [](const Row& r) { return startsWith(r.translation, u"la "); }},
-        {"beginning \"los \"", 32, [](const Row& r) { return startsWith(r.translation, u"los "); }},
-        {"beginning \"las \"", 36, [](const Row& r) { return startsWith(r.translation, u"las "); }},
+        {"beginning \"el \"", 1191, [](const Row& r) { return r.translation.starts_with(u"el "); }},
+        {"beginning \"la \"", 821, [](const Row& r) { return r.translation.starts_with(u"la "); }},
+        {"beginning \"los \"", 32, [](const Row& r) { return r.translation.starts_with(u"los "); }},
+        {"beginning \"las \"", 36, [](const Row& r) { return r.translation.starts_with(u"las "); }},
         {"with \", \"", 464, [](const Row& r) { return contains(r.translation, u", "); }},
         {"with a note \"( ... )\"", 40,
          [](const Row& r) {

@@ -2,30 +2,13 @@
 
 #include <string>
 #include <string_view>
+#include <unicode/unistr.h>
 
-// UTF-16 text as UTF-8, for test messages and for files kept in UTF-8.
+// UTF-16 text as UTF-8, for test messages and for files kept in UTF-8: ICU's conversion, which
+// writes U+FFFD for a lone surrogate.
 inline std::string utf8(std::u16string_view text)
 {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(out);
     return out;
 }
