@@ -6,6 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/../assets"
 
+# The version the About picture shows: the project's, from its one home.
+version=$(sed -n 's/^project(Qorin VERSION \([0-9.]*\) .*/\1/p' ../CMakeLists.txt)
+[ -n "$version" ] || { echo "make-assets.sh: no project version in CMakeLists.txt" >&2; exit 1; }
 font=$(fc-match -f '%{file}' 'Z003')
 bold=$(fc-match -f '%{file}' 'Liberation Sans:bold')
 tmp=$(mktemp -d)
@@ -82,7 +85,7 @@ about_picture() { # scale out
         -pointsize $((22 * s)) -annotate +0+$((66 * s)) 'freeware' \
         -pointsize $((19 * s)) -annotate +0+$((100 * s)) 'by the Qorin team' \
         -pointsize $((17 * s)) -annotate +0+$((128 * s)) 'qorin@example.org' \
-        -pointsize $((21 * s)) -annotate +0+$((156 * s)) 'version 4.95' \
+        -pointsize $((21 * s)) -annotate +0+$((156 * s)) "version $version" \
         -quality 92 "$2"
 }
 

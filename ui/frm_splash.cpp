@@ -40,8 +40,8 @@ frmSplash::frmSplash()
     // What the picture says, in words.
     setAccessibleName(QStringLiteral("About Qorin"));
     setAccessibleDescription(QStringLiteral("Qorin, freeware, by the Qorin team, "
-                                            "qorin@example.org, version 4.95. Click or press a "
-                                            "key to close."));
+                                            "qorin@example.org, version " QORIN_VERSION
+                                            ". Click or press a key to close."));
     setWindowIcon(QIcon(QStringLiteral(":/assets/about.ico")));
     setCursor(iconPointer());
     placeClientAt(QPoint(px(4530), px(4545)));

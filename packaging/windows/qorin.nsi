@@ -3,7 +3,7 @@
 ; Start-menu shortcut and an entry in the list of installed programs; its uninstaller takes
 ; away exactly that. Both run silently with /S.
 ;
-; makensis -DVERSION=4.9.0.5 -DFILES=files.nsh -DASSETS=assets -DOUT=Qorin-setup.exe qorin.nsi
+; makensis -DVERSION=W.X.Y.Z -DFILES=files.nsh -DASSETS=assets -DOUT=Qorin-setup.exe qorin.nsi
 ; FILES is written by setup-files from the folder; ASSETS holds the icon and the side picture.
 
 Unicode true

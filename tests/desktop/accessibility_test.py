@@ -113,7 +113,7 @@ class AccessibleTreeTest(desktop.DesktopTestCase):
         self.assertEqual(windows(tree), [("frame", "Tavrin Qorin"), ("dialog", "About Qorin")])
         dialog = tree["children"][1]
         self.assertIn("showing", dialog["states"])
-        self.assertIn("version 4.95", dialog["description"])
+        self.assertIn("version " + desktop.project_version(), dialog["description"])
         self.assertEqual(dialog["children"], [])
 
         self.session.key("Escape")

@@ -146,6 +146,16 @@ class DesktopTestCase(unittest.TestCase):
                    f"window {window:#x} to go")
 
 
+def project_version():
+    """The version of the program under test, from its build's CMake cache."""
+    cache = os.path.join(os.path.dirname(os.path.dirname(QORIN)), "CMakeCache.txt")
+    with open(cache) as f:
+        for line in f:
+            if line.startswith("CMAKE_PROJECT_VERSION:"):
+                return line.split("=", 1)[1].strip()
+    raise AssertionError("the build's cache names no project version")
+
+
 def run_tests(usage):
     """Runs the calling module's tests on the program named by the first argument."""
     global QORIN

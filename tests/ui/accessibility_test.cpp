@@ -220,9 +220,11 @@ void AccessibilityTest::aboutWindowSaysWhatItsPictureSays()
     const qsizetype end = text.indexOf("\n}\n", start);
     QVERIFY(start >= 0 && end > start);
     QStringList lines;
-    const QRegularExpression annotation(R"(-annotate [^']+'([^']+)')");
+    // Each line in single quotes, or in double quotes with the project's version for $version.
+    const QRegularExpression annotation(R"re(-annotate [^'"]+(?:'([^']+)'|"([^"]+)"))re");
     for (const auto& match : annotation.globalMatch(text.mid(start, end - start)))
-        lines << match.captured(1);
+        lines << QString(match.captured(1) + match.captured(2))
+                     .replace("$version", QStringLiteral(QORIN_VERSION));
     QCOMPARE(lines.size(), 5);
 
     SharedForm<frmSplash>::show();

@@ -24,8 +24,7 @@ void VersionResourceTest::compilesWithWindres()
         QSKIP("mingw-w64 binutils and compiler are not installed");
     QTemporaryDir out;
     QProcess process;
-    process.setWorkingDirectory(QString(QORIN_SOURCE_DIR) + "/assets");
-    process.start(windres, {"qorin.rc", "-O", "coff", "-o", out.filePath("qorin.res")});
+    process.start(windres, {QORIN_RESOURCE_SCRIPT, "-O", "coff", "-o", out.filePath("qorin.res")});
     QVERIFY(process.waitForFinished(30000));
     QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
     QVERIFY(QFile(out.filePath("qorin.res")).size() > 1000);

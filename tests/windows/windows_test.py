@@ -33,10 +33,10 @@ from qorin_driver import (  # noqa: E402
     A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, SETTLE, SPLASH_SIZE, DesktopTestCase, Qorin)
 from xsession import wait_until  # noqa: E402
 
-VERSION = (4, 9, 0, 5)
-VERSION_TEXT = "4.09.0005"
-NAME = "Qorin-%d.%d.%d.%d-win64" % VERSION
-SETUP = "Qorin-%d.%d.%d.%d-setup.exe" % VERSION
+# The version, from the Windows build's CMake cache (set by main()): its four numbers, as the
+# resource's strings spell it (the minor number in two digits, patch and tweak in two each:
+# "1.02.0304" for 1.2.3.4), and the names of what ships.
+VERSION = VERSION_TEXT = NAME = SETUP = None
 LARGEST_ZIP = 15 * 1024 * 1024
 WINDOWS_BUILD = LINUX_BUILD = None  # set by main()
 
@@ -132,13 +132,18 @@ class WineTestCase(DesktopTestCase):
         return result.returncode, (result.stdout + result.stderr).decode("utf-8", "replace")
 
 
-def emulator():
-    """The command CTest runs the Windows build's programs with, from the build's cache."""
+def cache_value(name):
+    """A value of the Windows build's CMake cache."""
     with open(os.path.join(WINDOWS_BUILD, "CMakeCache.txt")) as cache:
         for line in cache:
-            if line.startswith("CMAKE_CROSSCOMPILING_EMULATOR:"):
-                return line.split("=", 1)[1].strip().split(";")
-    raise AssertionError("the Windows build names no emulator")
+            if line.startswith(name + ":"):
+                return line.split("=", 1)[1].strip()
+    raise AssertionError(f"the Windows build's cache has no {name}")
+
+
+def emulator():
+    """The command CTest runs the Windows build's programs with, from the build's cache."""
+    return cache_value("CMAKE_CROSSCOMPILING_EMULATOR").split(";")
 
 
 class UnitSuiteTest(WineTestCase):
@@ -171,11 +176,14 @@ class UnitSuiteTest(WineTestCase):
 class PeFileTestCase(unittest.TestCase):
     """Reads the resources of a Windows program of the build, as pefile finds them."""
 
-    path = None  # the program, relative to the Windows build
+    @staticmethod
+    def path():
+        """The program, relative to the Windows build."""
+        raise NotImplementedError
 
     @classmethod
     def setUpClass(cls):
-        cls.pe = pefile.PE(os.path.join(WINDOWS_BUILD, cls.path))
+        cls.pe = pefile.PE(os.path.join(WINDOWS_BUILD, cls.path()))
 
     def assertFixedVersion(self, version):
         fixed = self.pe.VS_FIXEDFILEINFO[0]
@@ -219,7 +227,9 @@ class PeFileTestCase(unittest.TestCase):
 class VersionResourceTest(PeFileTestCase):
     """The version resource and the icon, read back from the Qorin.exe that ships."""
 
-    path = os.path.join(NAME, "Qorin.exe")
+    @staticmethod
+    def path():
+        return os.path.join(NAME, "Qorin.exe")
 
     def test_fixed_version_numbers(self):
         self.assertFixedVersion(VERSION)
@@ -245,7 +255,9 @@ class SetupProgramTest(PeFileTestCase):
     """The setup program's own resources: version, icon, and the manifest that keeps Windows
     from asking for administrator rights."""
 
-    path = SETUP
+    @staticmethod
+    def path():
+        return SETUP
 
     def test_version_is_the_programs(self):
         self.assertFixedVersion(VERSION)
@@ -605,11 +617,16 @@ class InstallerTest(WineTestCase):
 
 
 def main():
-    global WINDOWS_BUILD, LINUX_BUILD
+    global WINDOWS_BUILD, LINUX_BUILD, VERSION, VERSION_TEXT, NAME, SETUP
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     WINDOWS_BUILD = os.path.abspath(sys.argv.pop(1))
     LINUX_BUILD = os.path.abspath(sys.argv.pop(1))
+    dotted = cache_value("CMAKE_PROJECT_VERSION")
+    VERSION = tuple(int(n) for n in dotted.split("."))
+    VERSION_TEXT = "%d.%02d.%02d%02d" % VERSION
+    NAME = f"Qorin-{dotted}-win64"
+    SETUP = f"Qorin-{dotted}-setup.exe"
     unittest.main(module="__main__", verbosity=2)
 
 

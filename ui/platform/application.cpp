@@ -29,7 +29,7 @@ Application::Application(int& argc, char** argv, PlatformStartGuard&& startGuard
 {
     startGuard.release(); // the window system runs
     setApplicationName(QStringLiteral("Qorin"));
-    setApplicationVersion(QStringLiteral("4.09.0005"));
+    setApplicationVersion(QStringLiteral(QORIN_VERSION_TEXT));
 }
 
 // Runs the work; an exception that escapes it is reported as a run-time error, which ends
