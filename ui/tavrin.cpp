@@ -103,7 +103,7 @@ void Tavrin::createControls()
         "Type a Polish word or phrase; its Spanish translation follows as you type."));
     // Below the field, left of its badge "POLSKI": wrapped to fit there in any font.
     m_inputLimitNote =
-        new FieldNote(A, m_surface->itemRect(QStringLiteral("Shape5")).left() - kNoteGap - A->x());
+        new FieldNote(A, m_surface->inputBadge().geometry.left() - kNoteGap - A->x());
     m_inputLimitNote->setObjectName(QStringLiteral("inputLimitNote"));
     connect(A, &QLineEdit::inputRejected, this, &Tavrin::showInputLimit);
 

@@ -17,6 +17,9 @@ const QColor kYellow(255, 255, 0);
 const QColor kBlack(0, 0, 0);
 constexpr qreal kBadgeRadius = 5.0;
 
+// The place of the input field's badge among the items below.
+constexpr std::size_t kInputBadge = 3;
+
 // The controls drawn on the surface, back to front, as the window's design gives them: one
 // control to a line, in the columns of SurfaceItem (name, kind, place in twips, fill, border,
 // border width, text, text colour).
@@ -29,7 +32,7 @@ std::vector<SurfaceItem> designItems()
         {"Image1", Kind::Picture,          twipsRect( 120,    0, 6900, 4275), {},          {},     0, {},       {}     },
         {"Shape4", Kind::Rectangle,        twipsRect( 787, 1880, 5655, 1695), kDarkOrange, {},     0, {},       {}     },
         {"Shape3", Kind::Rectangle,        twipsRect( 787,  800, 5655,  375), kDarkOrange, {},     0, {},       {}     },
-        {"Shape5", Kind::RoundedRectangle, twipsRect(4800, 1080, 1200,  270), kDarkOrange, kBlack, 1, {},       {}     },
+        {"Shape5", Kind::RoundedRectangle, twipsRect(4800, 1080, 1200,  270), kDarkOrange, kBlack, 1, {},       {}     }, // kInputBadge
         {"Label2", Kind::Label,            twipsRect(4900, 1095, 1005,  255), {},          {},     0, "POLSKI", kYellow},
         {"Shape6", Kind::RoundedRectangle, twipsRect(4815, 3480, 1200,  270), kDarkOrange, kBlack, 1, {},       {}     },
         {nn,       Kind::Label,            twipsRect(4830, 3487, 1215,  255), {},          {},     0, espanol,  kYellow},
@@ -50,13 +53,9 @@ TavrinSurface::TavrinSurface(QWidget* parent)
     setFixedSize(px(7110), px(4380));
 }
 
-QRect TavrinSurface::itemRect(const QString& name) const
+const SurfaceItem& TavrinSurface::inputBadge() const
 {
-    for (const SurfaceItem& item : m_items) {
-        if (item.name == name)
-            return item.geometry;
-    }
-    return {};
+    return m_items.at(kInputBadge);
 }
 
 void TavrinSurface::paintEvent(QPaintEvent*)

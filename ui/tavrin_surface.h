@@ -45,8 +45,8 @@ public:
     explicit TavrinSurface(QWidget* parent);
 
     const std::vector<SurfaceItem>& items() const { return m_items; }
-    // Where the item of this name lies on the surface; an empty rectangle when none has it.
-    QRect itemRect(const QString& name) const;
+    // The badge under the input field that says "POLSKI": its rounded rectangle.
+    const SurfaceItem& inputBadge() const;
     const QFont& labelFont() const { return m_labelFont; }
 
 protected:

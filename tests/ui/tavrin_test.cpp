@@ -196,7 +196,7 @@ void TavrinTest::inputLimitNoteKeepsClearOfTheBadge()
     QVERIFY(note->isVisible());
 
     const QRect placed(note->mapTo(surface, QPoint()), note->size());
-    const QRect badge = surface->itemRect("Shape5");
+    const QRect badge = surface->inputBadge().geometry;
     QVERIFY(!badge.isEmpty());
     QVERIFY2(!placed.intersects(badge), qPrintable(QString("note at %1,%2 %3x%4")
                                                        .arg(placed.x())
@@ -621,6 +621,9 @@ void TavrinTest::surfaceItemsAreListedBackToFront()
     }
     QCOMPARE(surface->items()[4].text, QString("POLSKI"));
     QCOMPARE(surface->items()[6].text, QString::fromUtf16(u"ESPA\u0143OL"));
+    // The input field's badge is the one behind "POLSKI".
+    QCOMPARE(&surface->inputBadge(), &surface->items()[3]);
+    QCOMPARE(surface->inputBadge().name, QString("Shape5"));
 }
 
 void TavrinTest::surfaceIsPaintedInOrder()
