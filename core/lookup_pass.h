@@ -12,10 +12,9 @@ namespace qorin {
 // The pass is four chunk steps, one per chunk. The first empties the output unless it
 // already holds the lower-cased input; each of the first three ends with a chaining test
 // and runs the next step only while the output differs from the lower-cased input. Every
-// step reads and lower-cases the input afresh. Every row of a scanned chunk is tested: no
-// index, no early exit; a compact key per row, kept by the scan, makes testing most rows
-// one small comparison. The pass keeps nothing between runs; only the output field
-// does.
+// step reads and lower-cases the input afresh. Every row of a scanned chunk is compared in
+// full, in stored order: no index, no early exit. The pass keeps nothing between runs; only
+// the output field does.
 //
 // The table is the built-in glossary unless another is given.
 void runLookupPass(TextFields& fields, const GlossaryTable& table = builtInGlossary());
