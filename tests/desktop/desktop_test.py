@@ -7,7 +7,6 @@ Usage: desktop_test.py PATH-TO-QORIN [unittest options]
 Set QORIN_SCREENSHOTS to a folder to keep a screenshot of each test's key moment.
 """
 
-import glob
 import os
 import shutil
 import subprocess
@@ -440,16 +439,13 @@ class StartUpFailureTest(unittest.TestCase):
             ("an unknown platform", {"QT_QPA_PLATFORM": "nosuchplatform"},
              "qorin: no such window system platform: 'nosuchplatform'"),
         ]
-        # Wayland named by the user with no compositor running: Qt's Wayland platform, where
-        # it is installed, cannot start; where it is not, there is no such platform.
-        wayland = ("qorin: cannot start the window system platform 'wayland'"
-                   if glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-*.so")
-                   else "qorin: no such window system platform: 'wayland'")
+        # Wayland named by the user, with no compositor on its socket.
         runtime = tempfile.mkdtemp(prefix="qorin-runtime-")
         self.addCleanup(shutil.rmtree, runtime, ignore_errors=True)
         cases.append(("Wayland named, no compositor", {
             "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": "wayland-qorin-none",
-            "XDG_RUNTIME_DIR": runtime}, wayland))
+            "XDG_RUNTIME_DIR": runtime},
+            "qorin: cannot connect to the Wayland display 'wayland-qorin-none'"))
         for name, env, message in cases:
             with self.subTest(name):
                 status, stderr = self.run_without_display(**env)

@@ -254,7 +254,9 @@ void StartUpTest::heldMessagesArePassedOnInOrderOnceTheStartSucceeds()
     const QtMessageHandler before = qInstallMessageHandler(recordMessage);
     const auto restore = qScopeGuard([before] { qInstallMessageHandler(before); });
     {
-        PlatformStartGuard guard;
+        char program[] = "qorin";
+        char* argv[] = {program, nullptr};
+        PlatformStartGuard guard(1, argv); // the offscreen platform: no display to ask
         qWarning("first");
         qCWarning(lcStartUpTest, "second");
         qCritical("third");

@@ -1,20 +1,23 @@
-// The choice of window system before the application object exists, over the environments
-// users start Qorin in. Needs an X display that answers, named by DISPLAY: the desktop tests
-// run it on theirs.
+// The choice of window system, and the question whether its display answers, before the
+// application object exists, over the environments users start Qorin in. Needs an X display
+// that answers, named by DISPLAY: the desktop tests run it on theirs.
+#include "ui/platform/display_probe.h"
 #include "ui/platform/window_system_choice.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <vector>
 
 using qorin::ui::preferX11OnWayland;
+using qorin::ui::unansweredDisplay;
 
 namespace {
 
 // The variables the choice reads, and the one it may set.
 const QList<QByteArray> kVariables = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE",
-                                      "DISPLAY"};
+                                      "DISPLAY", "XDG_RUNTIME_DIR"};
 
 // A display number no X server answers on.
 QByteArray silentDisplay()
@@ -38,6 +41,8 @@ private slots:
     void cleanup();
     void platformFollowsTheSession_data();
     void platformFollowsTheSession();
+    void displayThatDoesNotAnswerIsNamed_data();
+    void displayThatDoesNotAnswerIsNamed();
 
 private:
     QByteArray m_display;
@@ -116,7 +121,8 @@ void WindowSystemChoiceTest::platformFollowsTheSession()
     const QByteArray display = xDisplay == "answers"  ? m_display
                                : xDisplay == "silent" ? silentDisplay()
                                                       : QByteArray();
-    const QList<QByteArray> values = {platform, waylandDisplay, sessionType, display};
+    const QList<QByteArray> values = {platform, waylandDisplay, sessionType, display,
+                                      qgetenv("XDG_RUNTIME_DIR")};
     for (qsizetype i = 0; i < kVariables.size(); ++i) {
         if (values[i].isEmpty())
             qunsetenv(kVariables[i].constData());
@@ -133,6 +139,72 @@ void WindowSystemChoiceTest::platformFollowsTheSession()
 
     preferX11OnWayland(static_cast<int>(texts.size()), argv.data());
     QCOMPARE(qgetenv("QT_QPA_PLATFORM"), chosen);
+}
+
+void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed_data()
+{
+    // The display as in the table above; "%1" in the line stands for the silent one.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QString>("xDisplay");
+    QTest::addColumn<QString>("line");
+
+    const QStringList none;
+    QTest::newRow("X11, answering") << none << QByteArray() << "answers"
+                                    << "";
+    QTest::newRow("X11 named, answering") << none << QByteArray("xcb") << "answers"
+                                          << "";
+    QTest::newRow("X11, no DISPLAY") << none << QByteArray() << ""
+                                     << "qorin: cannot open the display: DISPLAY is not set";
+    QTest::newRow("X11, silent") << none << QByteArray() << "silent"
+                                 << "qorin: cannot open the display '%1'";
+    QTest::newRow("X11 with options, silent") << none << QByteArray("xcb:nograb") << "silent"
+                                              << "qorin: cannot open the display '%1'";
+    QTest::newRow("-display names a silent one")
+        << QStringList{"-display", "%1"} << QByteArray() << "answers"
+        << "qorin: cannot open the display '%1'";
+    QTest::newRow("Wayland, no compositor")
+        << none << QByteArray("wayland") << "answers"
+        << "qorin: cannot connect to the Wayland display 'wayland-qorin-none'";
+    QTest::newRow("-platform wayland, no compositor")
+        << QStringList{"-platform", "wayland"} << QByteArray() << "answers"
+        << "qorin: cannot connect to the Wayland display 'wayland-qorin-none'";
+    QTest::newRow("offscreen: nothing to ask") << none << QByteArray("offscreen") << ""
+                                               << "";
+    QTest::newRow("a list: Qt tries each") << none << QByteArray("wayland;xcb") << ""
+                                           << "";
+}
+
+void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, platform);
+    QFETCH(QString, xDisplay);
+    QFETCH(QString, line);
+
+    const QByteArray silent = silentDisplay();
+    QTemporaryDir runtime; // no compositor's socket in it
+    const QByteArray display = xDisplay == "answers"  ? m_display
+                               : xDisplay == "silent" ? silent
+                                                      : QByteArray();
+    const QList<QByteArray> values = {platform, "wayland-qorin-none", QByteArray(), display,
+                                      QFile::encodeName(runtime.path())};
+    for (qsizetype i = 0; i < kVariables.size(); ++i) {
+        if (values[i].isEmpty())
+            qunsetenv(kVariables[i].constData());
+        else
+            qputenv(kVariables[i].constData(), values[i]);
+    }
+    std::vector<QByteArray> texts = {"qorin"};
+    for (const QString& argument : arguments)
+        texts.push_back(QString(argument).replace("%1", QString::fromLatin1(silent)).toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+
+    QCOMPARE(unansweredDisplay(static_cast<int>(texts.size()), argv.data()),
+             QString(line).replace("%1", QString::fromLatin1(silent)));
 }
 
 QTEST_APPLESS_MAIN(WindowSystemChoiceTest)

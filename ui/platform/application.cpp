@@ -22,7 +22,10 @@ const QWidget* windowOf(const QObject* object)
 
 } // namespace
 
-Application::Application(int& argc, char** argv) : Application(argc, argv, PlatformStartGuard()) {}
+Application::Application(int& argc, char** argv)
+    : Application(argc, argv, PlatformStartGuard(argc, argv))
+{
+}
 
 Application::Application(int& argc, char** argv, PlatformStartGuard&& startGuard)
     : QApplication(argc, argv)

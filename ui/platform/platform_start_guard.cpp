@@ -1,5 +1,7 @@
 #include "ui/platform/platform_start_guard.h"
 
+#include "ui/platform/display_probe.h"
+
 #include <QList>
 #include <QRegularExpression>
 #include <QString>
@@ -37,25 +39,15 @@ Held& held()
     return instance;
 }
 
-// The line that names what went wrong, from a message Qt gave before its fatal one.
+// The line that names the platform that went wrong, from a message Qt gave before its fatal
+// one.
 QString problemFrom(const QString& category, const QString& message)
 {
-    static const QRegularExpression noDisplay(
-        QStringLiteral("^could not connect to display ?(.*)$"));
     static const QRegularExpression noPlugin(
         QStringLiteral("^Could not find the Qt platform plugin \"([^\"]*)\""));
     static const QRegularExpression pluginFailed(
         QStringLiteral("^Could not load the Qt platform plugin \"([^\"]*)\""));
 
-    if (category == QLatin1String("qt.qpa.xcb")) {
-        const auto match = noDisplay.match(message);
-        if (match.hasMatch()) {
-            const QString display = match.captured(1).trimmed();
-            return display.isEmpty()
-                       ? QStringLiteral("qorin: cannot open the display: DISPLAY is not set")
-                       : QStringLiteral("qorin: cannot open the display '%1'").arg(display);
-        }
-    }
     if (category == QLatin1String("qt.qpa.plugin")) {
         if (const auto match = noPlugin.match(message); match.hasMatch())
             return QStringLiteral("qorin: no such window system platform: '%1'")
@@ -90,8 +82,10 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 } // namespace
 
-PlatformStartGuard::PlatformStartGuard() : m_holding(true)
+PlatformStartGuard::PlatformStartGuard(int argc, char** argv) : m_holding(true)
 {
+    if (const QString problem = unansweredDisplay(argc, argv); !problem.isEmpty())
+        endWith(problem);
     Held& h = held();
     std::unique_lock lock(h.mutex);
     h.previous = qInstallMessageHandler(holdMessage);

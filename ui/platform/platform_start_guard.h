@@ -3,15 +3,17 @@
 namespace qorin::ui {
 
 // Watches the start of the window system while the application object is being made. Qt
-// reports a window system it cannot start (no display, a display nobody answers on, an
-// unknown platform) by a fatal message that ends in an abort and advice to reinstall. While
-// a guard holds, Qt's messages are held back; a fatal one is replaced by one line on
-// standard error naming the problem, "qorin: cannot open the display ':1'", and the process
-// ends with status 1. Once the window system runs, release() passes the held messages on.
+// reports a window system it cannot start by a fatal message that ends in an abort and advice
+// to reinstall. So the guard first asks whether the display answers (unansweredDisplay); if
+// none does, it says so in one line on standard error, "qorin: cannot open the display ':1'",
+// and the process ends with status 1. Then, while it holds, Qt's messages are held back; a
+// fatal one (an unknown platform, one that cannot start) is replaced by one line naming the
+// problem, and the process ends with status 1. Once the window system runs, release() passes
+// the held messages on. `argc` and `argv` are the program's, as Qt will read them.
 class PlatformStartGuard
 {
 public:
-    PlatformStartGuard();
+    PlatformStartGuard(int argc, char** argv);
     ~PlatformStartGuard();
     PlatformStartGuard(const PlatformStartGuard&) = delete;
     PlatformStartGuard& operator=(const PlatformStartGuard&) = delete;

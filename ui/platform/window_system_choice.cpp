@@ -1,12 +1,10 @@
 #include "ui/platform/window_system_choice.h"
 
+#include "ui/platform/display_probe.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 #include <string_view>
-
-#ifdef QORIN_X11
-#include <xcb/xcb.h>
-#endif
 
 namespace qorin::ui {
 
@@ -28,23 +26,6 @@ bool waylandSession()
     return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
 }
-
-#ifdef QORIN_X11
-bool x11DisplayAnswers()
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
-}
-#else
-bool x11DisplayAnswers()
-{
-    return false;
-}
-#endif
 
 } // namespace
 

@@ -1,0 +1,117 @@
+#include "ui/platform/display_probe.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <string_view>
+
+#ifdef QORIN_X11
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#endif
+
+namespace qorin::ui {
+
+namespace {
+
+#ifdef QORIN_X11
+// The value of a command-line option Qt reads, given as "-name value" or "--name value".
+QByteArray optionValue(int argc, char** argv, std::string_view name)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        std::string_view argument = argv[i];
+        if (argument.starts_with("--"))
+            argument.remove_prefix(1);
+        if (argument.size() == name.size() + 1 && argument.front() == '-' &&
+            argument.substr(1) == name)
+            return QByteArray(argv[i + 1]);
+    }
+    return {};
+}
+
+// The platform Qt is about to start: the one the user named, or Qt's default.
+QByteArray chosenPlatform(int argc, char** argv)
+{
+    QByteArray named = optionValue(argc, argv, "platform");
+    if (named.isEmpty())
+        named = qgetenv("QT_QPA_PLATFORM");
+    if (named.isEmpty())
+        return QByteArrayLiteral("xcb");
+    // Options may follow the name: "xcb:option=value".
+    const qsizetype colon = named.indexOf(':');
+    return colon < 0 ? named : named.left(colon);
+}
+
+// Whether a Wayland compositor takes connections on its socket: $WAYLAND_DISPLAY (by
+// default "wayland-0") in $XDG_RUNTIME_DIR, or a full path.
+bool waylandDisplayAnswers(const QByteArray& name)
+{
+    const QByteArray path = name.startsWith('/') ? name : qgetenv("XDG_RUNTIME_DIR") + '/' + name;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (qgetenv("XDG_RUNTIME_DIR").isEmpty() && !name.startsWith('/'))
+        return false;
+    if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
+    const bool answers =
+        ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(socket);
+    return answers;
+}
+#endif
+
+} // namespace
+
+#ifdef QORIN_X11
+bool x11DisplayAnswers(const QByteArray& display)
+{
+    if (display.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    xcb_connection_t* connection =
+        xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+QString unansweredDisplay(int argc, char** argv)
+{
+    const QByteArray platform = chosenPlatform(argc, argv);
+    if (platform == "xcb") {
+        QByteArray display = optionValue(argc, argv, "display");
+        if (display.isEmpty())
+            display = qgetenv("DISPLAY");
+        if (display.isEmpty())
+            return QStringLiteral("qorin: cannot open the display: DISPLAY is not set");
+        if (!x11DisplayAnswers(display))
+            return QStringLiteral("qorin: cannot open the display '%1'")
+                .arg(QString::fromLocal8Bit(display));
+    } else if (platform == "wayland") {
+        QByteArray display = qgetenv("WAYLAND_DISPLAY");
+        if (display.isEmpty())
+            display = QByteArrayLiteral("wayland-0");
+        if (!waylandDisplayAnswers(display))
+            return QStringLiteral("qorin: cannot connect to the Wayland display '%1'")
+                .arg(QString::fromLocal8Bit(display));
+    }
+    return {};
+}
+#else
+bool x11DisplayAnswers(const QByteArray&)
+{
+    return false;
+}
+
+QString unansweredDisplay(int, char**)
+{
+    return {}; // Windows' own platform always has its display
+}
+#endif
+
+} // namespace qorin::ui
