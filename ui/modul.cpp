@@ -4,7 +4,9 @@
 #include "ui/shared_form.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
 #include <QWindow>
 #include <chrono>
 
@@ -14,6 +16,32 @@ namespace {
 
 constexpr qint16 kLastCycleValue = 200; // stepped twice per cycle: 100 cycles
 constexpr std::chrono::milliseconds kLongestExposureWait{500}; // for all the cycles together
+
+// Ends an event loop when the window system exposes a window.
+class ExposureWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    ExposureWatcher(QWindow& window, QEventLoop& loop) : m_window(window), m_loop(loop)
+    {
+        m_window.installEventFilter(this);
+    }
+    ~ExposureWatcher() override { m_window.removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Qt marks the window exposed before it delivers the event.
+        if (watched == &m_window && event->type() == QEvent::Expose && m_window.isExposed())
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    QWindow& m_window;
+    QEventLoop& m_loop;
+};
 
 } // namespace
 
@@ -51,10 +79,17 @@ void Modul::showSplashCycle()
 
 void Modul::waitUntilExposed(const QWidget& window) const
 {
-    while (!window.windowHandle()->isExposed() && !m_exposureDeadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(1);
-    }
+    QWindow& handle = *window.windowHandle();
+    if (handle.isExposed() || m_exposureDeadline.hasExpired())
+        return;
+    QEventLoop loop;
+    const ExposureWatcher watcher(handle, loop);
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(m_exposureDeadline.remainingTimeAsDuration());
+    QTimer::singleShot(left, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace qorin::ui
+
+#include "modul.moc"

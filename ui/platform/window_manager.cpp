@@ -4,9 +4,10 @@
 #include <QWidget>
 
 #ifdef QORIN_X11
-#include <QDeadlineTimer>
+#include <QAbstractNativeEventFilter>
+#include <QEventLoop>
 #include <QGuiApplication>
-#include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,42 @@ namespace {
 // The window manager answers a frame request at once; a bound keeps start-up moving when
 // it does not.
 constexpr int kLongestFrameWait = 250; // milliseconds
+
+// Ends an event loop when the X server reports that a property of a window has changed, as
+// Qt receives the report.
+class PropertyChangeWatcher : public QAbstractNativeEventFilter
+{
+public:
+    PropertyChangeWatcher(xcb_window_t window, xcb_atom_t property, QEventLoop& loop)
+        : m_window(window), m_property(property), m_loop(loop)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~PropertyChangeWatcher() override
+    {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    PropertyChangeWatcher(const PropertyChangeWatcher&) = delete;
+    PropertyChangeWatcher& operator=(const PropertyChangeWatcher&) = delete;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != QByteArrayLiteral("xcb_generic_event_t"))
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        if (notify->window == m_window && notify->atom == m_property)
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    xcb_window_t m_window;
+    xcb_atom_t m_property;
+    QEventLoop& m_loop;
+};
 
 template <class Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
@@ -129,6 +166,12 @@ QMarginsF expectedFrameMargins(QWidget& window)
     if (root == XCB_WINDOW_NONE || !windowManagerSupports(connection, root, request))
         return {};
 
+    // The answer is a property on the window: left, right, top, bottom. Its change is awaited
+    // as Qt receives it, for no longer than the bound.
+    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    QEventLoop loop;
+    const PropertyChangeWatcher watcher(id, extents, loop);
+
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -139,16 +182,15 @@ QMarginsF expectedFrameMargins(QWidget& window)
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
 
-    // The answer is a property on the window: left, right, top, bottom.
-    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
-    const QDeadlineTimer deadline(kLongestFrameWait);
-    do {
-        const auto frame = property(connection, id, extents, XCB_ATOM_CARDINAL);
-        if (frame.size() == 4)
-            return QMarginsF(frame[0], frame[2], frame[1], frame[3]) / window.devicePixelRatio();
-        QThread::msleep(1);
-    } while (!deadline.hasExpired());
-    return {};
+    auto frame = property(connection, id, extents, XCB_ATOM_CARDINAL);
+    if (frame.size() != 4) {
+        QTimer::singleShot(kLongestFrameWait, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        frame = property(connection, id, extents, XCB_ATOM_CARDINAL);
+    }
+    if (frame.size() != 4)
+        return {};
+    return QMarginsF(frame[0], frame[2], frame[1], frame[3]) / window.devicePixelRatio();
 }
 
 #elif defined(Q_OS_WIN)
