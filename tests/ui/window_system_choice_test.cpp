@@ -19,6 +19,39 @@ namespace {
 const QList<QByteArray> kVariables = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE",
                                       "DISPLAY", "XDG_RUNTIME_DIR"};
 
+// Sets the variables above to these values, in their order; an empty value unsets one.
+void setVariables(const QList<QByteArray>& values)
+{
+    for (qsizetype i = 0; i < kVariables.size(); ++i) {
+        if (values[i].isEmpty())
+            qunsetenv(kVariables[i].constData());
+        else
+            qputenv(kVariables[i].constData(), values[i]);
+    }
+}
+
+// The program's argument count and vector, as main() gets them: "qorin" and the arguments.
+class Arguments
+{
+public:
+    explicit Arguments(const QStringList& arguments)
+    {
+        m_texts.push_back("qorin");
+        for (const QString& argument : arguments)
+            m_texts.push_back(argument.toLocal8Bit());
+        for (QByteArray& text : m_texts)
+            m_vector.push_back(text.data());
+        m_vector.push_back(nullptr);
+    }
+
+    int count() const { return static_cast<int>(m_texts.size()); }
+    char** vector() { return m_vector.data(); }
+
+private:
+    std::vector<QByteArray> m_texts;
+    std::vector<char*> m_vector;
+};
+
 // A display number no X server answers on.
 QByteArray silentDisplay()
 {
@@ -60,12 +93,7 @@ void WindowSystemChoiceTest::initTestCase()
 
 void WindowSystemChoiceTest::cleanup()
 {
-    for (qsizetype i = 0; i < kVariables.size(); ++i) {
-        if (m_saved[i].isNull())
-            qunsetenv(kVariables[i].constData());
-        else
-            qputenv(kVariables[i].constData(), m_saved[i]);
-    }
+    setVariables(m_saved);
 }
 
 void WindowSystemChoiceTest::platformFollowsTheSession_data()
@@ -121,23 +149,10 @@ void WindowSystemChoiceTest::platformFollowsTheSession()
     const QByteArray display = xDisplay == "answers"  ? m_display
                                : xDisplay == "silent" ? silentDisplay()
                                                       : QByteArray();
-    const QList<QByteArray> values = {platform, waylandDisplay, sessionType, display,
-                                      qgetenv("XDG_RUNTIME_DIR")};
-    for (qsizetype i = 0; i < kVariables.size(); ++i) {
-        if (values[i].isEmpty())
-            qunsetenv(kVariables[i].constData());
-        else
-            qputenv(kVariables[i].constData(), values[i]);
-    }
-    std::vector<QByteArray> texts = {"qorin"};
-    for (const QString& argument : arguments)
-        texts.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
+    setVariables({platform, waylandDisplay, sessionType, display, qgetenv("XDG_RUNTIME_DIR")});
+    Arguments argv(arguments);
 
-    preferX11OnWayland(static_cast<int>(texts.size()), argv.data());
+    preferX11OnWayland(argv.count(), argv.vector());
     QCOMPARE(qgetenv("QT_QPA_PLATFORM"), chosen);
 }
 
@@ -187,23 +202,11 @@ void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed()
     const QByteArray display = xDisplay == "answers"  ? m_display
                                : xDisplay == "silent" ? silent
                                                       : QByteArray();
-    const QList<QByteArray> values = {platform, "wayland-qorin-none", QByteArray(), display,
-                                      QFile::encodeName(runtime.path())};
-    for (qsizetype i = 0; i < kVariables.size(); ++i) {
-        if (values[i].isEmpty())
-            qunsetenv(kVariables[i].constData());
-        else
-            qputenv(kVariables[i].constData(), values[i]);
-    }
-    std::vector<QByteArray> texts = {"qorin"};
-    for (const QString& argument : arguments)
-        texts.push_back(QString(argument).replace("%1", QString::fromLatin1(silent)).toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
+    setVariables(
+        {platform, "wayland-qorin-none", QByteArray(), display, QFile::encodeName(runtime.path())});
+    Arguments argv(arguments.replaceInStrings("%1", QString::fromLatin1(silent)));
 
-    QCOMPARE(unansweredDisplay(static_cast<int>(texts.size()), argv.data()),
+    QCOMPARE(unansweredDisplay(argv.count(), argv.vector()),
              QString(line).replace("%1", QString::fromLatin1(silent)));
 }
 

@@ -69,15 +69,51 @@ bool waylandDisplayAnswers(const QByteArray& name)
 } // namespace
 
 #ifdef QORIN_X11
+namespace {
+
+// The connection through which an X server last answered, and the display's name.
+struct ProbeConnection
+{
+    QByteArray display;
+    xcb_connection_t* connection = nullptr;
+};
+
+ProbeConnection& probeConnection()
+{
+    static ProbeConnection kept;
+    return kept;
+}
+
+} // namespace
+
+// An X server resets when its last client leaves (Xvfb alone, say), and drops the connections
+// that arrive meanwhile. So the connection through which the server answered is kept, and
+// asked again, until the window system has started (closeProbeConnection): the program's own
+// connection never arrives during a reset that the question caused.
 bool x11DisplayAnswers(const QByteArray& display)
 {
-    if (display.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY"))
+    const QByteArray name = display.isEmpty() ? qgetenv("DISPLAY") : display;
+    if (name.isEmpty())
         return false;
-    xcb_connection_t* connection =
-        xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    ProbeConnection& kept = probeConnection();
+    if (kept.connection && kept.display == name)
+        return true;
+    xcb_connection_t* connection = xcb_connect(name.constData(), nullptr);
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    closeProbeConnection();
+    kept = {name, connection};
+    return true;
+}
+
+void closeProbeConnection()
+{
+    ProbeConnection& kept = probeConnection();
+    if (kept.connection)
+        xcb_disconnect(kept.connection);
+    kept = {};
 }
 
 QString unansweredDisplay(int argc, char** argv)
@@ -107,6 +143,8 @@ bool x11DisplayAnswers(const QByteArray&)
 {
     return false;
 }
+
+void closeProbeConnection() {}
 
 QString unansweredDisplay(int, char**)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace qorin::ui {
@@ -13,6 +14,10 @@ namespace qorin::ui {
 QString unansweredDisplay(int argc, char** argv);
 
 // Whether an X server answers on the display of this name (empty: $DISPLAY, which is set).
+// The connection it answered through stays open until closeProbeConnection().
 bool x11DisplayAnswers(const QByteArray& display = {});
+
+// Closes the connection of the last answer; call it once the window system runs.
+void closeProbeConnection();
 
 } // namespace qorin::ui

@@ -101,6 +101,7 @@ void PlatformStartGuard::release()
     if (!m_holding)
         return;
     m_holding = false;
+    closeProbeConnection(); // the window system has its own connection now
     Held& h = held();
     QList<HeldMessage> messages;
     {
