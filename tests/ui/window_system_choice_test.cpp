@@ -158,42 +158,49 @@ void WindowSystemChoiceTest::platformFollowsTheSession()
 
 void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed_data()
 {
-    // The display as in the table above; "%1" in the line stands for the silent one.
+    // The display as in the table above; "%1" in the line stands for the silent one. Where
+    // the session is a Wayland one, its compositor's socket "wayland-qorin-none" is closed.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<bool>("waylandSession");
     QTest::addColumn<QString>("xDisplay");
     QTest::addColumn<QString>("line");
 
     const QStringList none;
-    QTest::newRow("X11, answering") << none << QByteArray() << "answers"
+    const QString noCompositor =
+        "qorin: cannot connect to the Wayland display 'wayland-qorin-none'";
+    QTest::newRow("X11, answering") << none << QByteArray() << false << "answers"
                                     << "";
-    QTest::newRow("X11 named, answering") << none << QByteArray("xcb") << "answers"
+    QTest::newRow("X11 named, answering") << none << QByteArray("xcb") << true << "answers"
                                           << "";
-    QTest::newRow("X11, no DISPLAY") << none << QByteArray() << ""
+    QTest::newRow("X11, no DISPLAY") << none << QByteArray() << false << ""
                                      << "qorin: cannot open the display: DISPLAY is not set";
-    QTest::newRow("X11, silent") << none << QByteArray() << "silent"
+    QTest::newRow("X11, silent") << none << QByteArray() << false << "silent"
                                  << "qorin: cannot open the display '%1'";
-    QTest::newRow("X11 with options, silent") << none << QByteArray("xcb:nograb") << "silent"
-                                              << "qorin: cannot open the display '%1'";
-    QTest::newRow("-display names a silent one")
-        << QStringList{"-display", "%1"} << QByteArray() << "answers"
+    QTest::newRow("X11 with options, silent")
+        << none << QByteArray("xcb:nograb") << false << "silent"
         << "qorin: cannot open the display '%1'";
-    QTest::newRow("Wayland, no compositor")
-        << none << QByteArray("wayland") << "answers"
-        << "qorin: cannot connect to the Wayland display 'wayland-qorin-none'";
+    QTest::newRow("-display names a silent one")
+        << QStringList{"-display", "%1"} << QByteArray() << false << "answers"
+        << "qorin: cannot open the display '%1'";
+    QTest::newRow("Wayland named, no compositor")
+        << none << QByteArray("wayland") << true << "answers" << noCompositor;
     QTest::newRow("-platform wayland, no compositor")
-        << QStringList{"-platform", "wayland"} << QByteArray() << "answers"
-        << "qorin: cannot connect to the Wayland display 'wayland-qorin-none'";
-    QTest::newRow("offscreen: nothing to ask") << none << QByteArray("offscreen") << ""
+        << QStringList{"-platform", "wayland"} << QByteArray() << true << "answers" << noCompositor;
+    QTest::newRow("offscreen: nothing to ask") << none << QByteArray("offscreen") << false << ""
                                                << "";
-    QTest::newRow("a list: Qt tries each") << none << QByteArray("wayland;xcb") << ""
+    QTest::newRow("a list: Qt tries each") << none << QByteArray("wayland;xcb") << true << ""
                                            << "";
+    QTest::newRow("none named in a Wayland session: Qt tries Wayland, then X11")
+        << none << QByteArray() << true << ""
+        << "";
 }
 
 void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, platform);
+    QFETCH(bool, waylandSession);
     QFETCH(QString, xDisplay);
     QFETCH(QString, line);
 
@@ -202,8 +209,8 @@ void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed()
     const QByteArray display = xDisplay == "answers"  ? m_display
                                : xDisplay == "silent" ? silent
                                                       : QByteArray();
-    setVariables(
-        {platform, "wayland-qorin-none", QByteArray(), display, QFile::encodeName(runtime.path())});
+    setVariables({platform, waylandSession ? "wayland-qorin-none" : QByteArray(), QByteArray(),
+                  display, QFile::encodeName(runtime.path())});
     Arguments argv(arguments.replaceInStrings("%1", QString::fromLatin1(silent)));
 
     QCOMPARE(unansweredDisplay(argv.count(), argv.vector()),

@@ -31,14 +31,19 @@ QByteArray optionValue(int argc, char** argv, std::string_view name)
     return {};
 }
 
-// The platform Qt is about to start: the one the user named, or Qt's default.
+// The platform Qt is about to start: the one the user named; else X11, Qt's default, unless
+// the session is a Wayland one, where Qt tries Wayland first and then X11 (an empty result:
+// a list, which is Qt's to try).
 QByteArray chosenPlatform(int argc, char** argv)
 {
     QByteArray named = optionValue(argc, argv, "platform");
     if (named.isEmpty())
         named = qgetenv("QT_QPA_PLATFORM");
-    if (named.isEmpty())
-        return QByteArrayLiteral("xcb");
+    if (named.isEmpty()) {
+        const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                             qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+        return wayland ? QByteArray() : QByteArrayLiteral("xcb");
+    }
     // Options may follow the name: "xcb:option=value".
     const qsizetype colon = named.indexOf(':');
     return colon < 0 ? named : named.left(colon);

@@ -8,8 +8,9 @@ namespace qorin::ui {
 // Asks, before the application object exists, whether the display the window system is about
 // to use answers: the X server for Qt's X11 platform (xcb, the default on Linux), the Wayland
 // compositor for its Wayland platform. The platform is the one the user named (-platform,
-// QT_QPA_PLATFORM) or the default; a list of platforms, another platform or Windows' own is
-// not probed. Returns the one line that names a display nobody answers on, such as
+// QT_QPA_PLATFORM) or the default; a list of platforms (also Qt's own in a Wayland session
+// with no platform named: Wayland, then X11), another platform or Windows' own is not
+// probed. Returns the one line that names a display nobody answers on, such as
 // "qorin: cannot open the display ':1'", or an empty text.
 QString unansweredDisplay(int argc, char** argv);
 
