@@ -81,6 +81,10 @@ class Qorin:
         """The text of A, copied to the clipboard as a user would copy it."""
         return self.copied(A_FIELD)
 
+    # A marker offered on the clipboard before each copy, so a copy that did not happen is
+    # seen as the marker rather than as an earlier copy.
+    offers_marker = True
+
     def copied(self, field, timeout=20):
         """Selects all of a field's text and copies it: what the clipboard then holds. The
         marker is offered only once the program has handled the keys sent before (a paste
@@ -88,7 +92,8 @@ class Qorin:
         read once it has handled the copy keys (a slow program, or one busy with a long
         text, would otherwise still offer what was there before)."""
         self.session.handled(self.main)
-        self.session.set_clipboard("\u2400")
+        if self.offers_marker:
+            self.session.set_clipboard("\u2400")
         self.session.click(*self.field_point(field))
         self.session.key("ctrl+a", "ctrl+c")
         self.session.handled(self.main)
@@ -146,14 +151,18 @@ class DesktopTestCase(unittest.TestCase):
                    f"window {window:#x} to go")
 
 
+def cache_value(build, name):
+    """A value of the CMake cache of the build folder `build`."""
+    with open(os.path.join(build, "CMakeCache.txt")) as cache:
+        for line in cache:
+            if line.startswith(name + ":"):
+                return line.split("=", 1)[1].strip()
+    raise AssertionError(f"the cache of {build} has no {name}")
+
+
 def project_version():
     """The version of the program under test, from its build's CMake cache."""
-    cache = os.path.join(os.path.dirname(os.path.dirname(QORIN)), "CMakeCache.txt")
-    with open(cache) as f:
-        for line in f:
-            if line.startswith("CMAKE_PROJECT_VERSION:"):
-                return line.split("=", 1)[1].strip()
-    raise AssertionError("the build's cache names no project version")
+    return cache_value(os.path.dirname(os.path.dirname(QORIN)), "CMAKE_PROJECT_VERSION")
 
 
 def run_tests(usage):

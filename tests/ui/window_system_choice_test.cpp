@@ -78,9 +78,19 @@ private slots:
     void displayThatDoesNotAnswerIsNamed();
 
 private:
+    QByteArray displayFor(const QString& which) const;
+
     QByteArray m_display;
     QList<QByteArray> m_saved;
 };
+
+// The X display of a row: "answers" is the test's own, "silent" one nobody answers on, "" none.
+QByteArray WindowSystemChoiceTest::displayFor(const QString& which) const
+{
+    if (which == "answers")
+        return m_display;
+    return which == "silent" ? silentDisplay() : QByteArray();
+}
 
 void WindowSystemChoiceTest::initTestCase()
 {
@@ -98,7 +108,7 @@ void WindowSystemChoiceTest::cleanup()
 
 void WindowSystemChoiceTest::platformFollowsTheSession_data()
 {
-    // The X display: "answers" is the test's own, "silent" one nobody answers on, "" none.
+    // The X display as displayFor() reads it.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("platform");
     QTest::addColumn<QByteArray>("waylandDisplay");
@@ -146,10 +156,8 @@ void WindowSystemChoiceTest::platformFollowsTheSession()
     QFETCH(QString, xDisplay);
     QFETCH(QByteArray, chosen);
 
-    const QByteArray display = xDisplay == "answers"  ? m_display
-                               : xDisplay == "silent" ? silentDisplay()
-                                                      : QByteArray();
-    setVariables({platform, waylandDisplay, sessionType, display, qgetenv("XDG_RUNTIME_DIR")});
+    setVariables(
+        {platform, waylandDisplay, sessionType, displayFor(xDisplay), qgetenv("XDG_RUNTIME_DIR")});
     Arguments argv(arguments);
 
     preferX11OnWayland(argv.count(), argv.vector());
@@ -206,11 +214,8 @@ void WindowSystemChoiceTest::displayThatDoesNotAnswerIsNamed()
 
     const QByteArray silent = silentDisplay();
     QTemporaryDir runtime; // no compositor's socket in it
-    const QByteArray display = xDisplay == "answers"  ? m_display
-                               : xDisplay == "silent" ? silent
-                                                      : QByteArray();
     setVariables({platform, waylandSession ? "wayland-qorin-none" : QByteArray(), QByteArray(),
-                  display, QFile::encodeName(runtime.path())});
+                  displayFor(xDisplay), QFile::encodeName(runtime.path())});
     Arguments argv(arguments.replaceInStrings("%1", QString::fromLatin1(silent)));
 
     QCOMPARE(unansweredDisplay(argv.count(), argv.vector()),

@@ -30,7 +30,8 @@ sys.path.insert(0, os.path.join(SOURCE, "tests", "desktop"))
 import pefile  # noqa: E402
 
 from qorin_driver import (  # noqa: E402
-    A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, SETTLE, SPLASH_SIZE, DesktopTestCase, Qorin)
+    A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, SETTLE, SPLASH_SIZE, DesktopTestCase, Qorin,
+    cache_value)
 from xsession import wait_until  # noqa: E402
 
 # The version, from the Windows build's CMake cache (set by main()): its four numbers, as the
@@ -94,12 +95,7 @@ class WineQorin(Qorin):
                 self.session.run_tool("xdotool", *step)
                 self.session.handled(self.main)
 
-    def copied(self, field, timeout=20):
-        self.session.handled(self.main)
-        self.session.click(*self.field_point(field))
-        self.session.key("ctrl+a", "ctrl+c")
-        self.session.handled(self.main)
-        return self.session.clipboard(timeout)
+    offers_marker = False
 
     def wait_for_input(self, expected):
         wait_until(lambda: self.input() == expected, SETTLE, f"A to hold {expected!r}",
@@ -132,18 +128,9 @@ class WineTestCase(DesktopTestCase):
         return result.returncode, (result.stdout + result.stderr).decode("utf-8", "replace")
 
 
-def cache_value(name):
-    """A value of the Windows build's CMake cache."""
-    with open(os.path.join(WINDOWS_BUILD, "CMakeCache.txt")) as cache:
-        for line in cache:
-            if line.startswith(name + ":"):
-                return line.split("=", 1)[1].strip()
-    raise AssertionError(f"the Windows build's cache has no {name}")
-
-
 def emulator():
     """The command CTest runs the Windows build's programs with, from the build's cache."""
-    return cache_value("CMAKE_CROSSCOMPILING_EMULATOR").split(";")
+    return cache_value(WINDOWS_BUILD, "CMAKE_CROSSCOMPILING_EMULATOR").split(";")
 
 
 class UnitSuiteTest(WineTestCase):
@@ -622,7 +609,7 @@ def main():
         sys.exit(__doc__)
     WINDOWS_BUILD = os.path.abspath(sys.argv.pop(1))
     LINUX_BUILD = os.path.abspath(sys.argv.pop(1))
-    dotted = cache_value("CMAKE_PROJECT_VERSION")
+    dotted = cache_value(WINDOWS_BUILD, "CMAKE_PROJECT_VERSION")
     VERSION = tuple(int(n) for n in dotted.split("."))
     VERSION_TEXT = "%d.%02d.%02d%02d" % VERSION
     NAME = f"Qorin-{dotted}-win64"

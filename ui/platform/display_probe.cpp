@@ -16,7 +16,6 @@ namespace qorin::ui {
 
 namespace {
 
-#ifdef QORIN_X11
 // The value of a command-line option Qt reads, given as "-name value" or "--name value".
 QByteArray optionValue(int argc, char** argv, std::string_view name)
 {
@@ -31,19 +30,15 @@ QByteArray optionValue(int argc, char** argv, std::string_view name)
     return {};
 }
 
+#ifdef QORIN_X11
 // The platform Qt is about to start: the one the user named; else X11, Qt's default, unless
 // the session is a Wayland one, where Qt tries Wayland first and then X11 (an empty result:
 // a list, which is Qt's to try).
 QByteArray chosenPlatform(int argc, char** argv)
 {
-    QByteArray named = optionValue(argc, argv, "platform");
+    const QByteArray named = namedPlatform(argc, argv);
     if (named.isEmpty())
-        named = qgetenv("QT_QPA_PLATFORM");
-    if (named.isEmpty()) {
-        const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                             qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
-        return wayland ? QByteArray() : QByteArrayLiteral("xcb");
-    }
+        return waylandSession() ? QByteArray() : QByteArrayLiteral("xcb");
     // Options may follow the name: "xcb:option=value".
     const qsizetype colon = named.indexOf(':');
     return colon < 0 ? named : named.left(colon);
@@ -53,11 +48,12 @@ QByteArray chosenPlatform(int argc, char** argv)
 // default "wayland-0") in $XDG_RUNTIME_DIR, or a full path.
 bool waylandDisplayAnswers(const QByteArray& name)
 {
-    const QByteArray path = name.startsWith('/') ? name : qgetenv("XDG_RUNTIME_DIR") + '/' + name;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty() && !name.startsWith('/'))
+        return false;
+    const QByteArray path = name.startsWith('/') ? name : runtime + '/' + name;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (qgetenv("XDG_RUNTIME_DIR").isEmpty() && !name.startsWith('/'))
-        return false;
     if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path))
         return false;
     std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
@@ -72,6 +68,18 @@ bool waylandDisplayAnswers(const QByteArray& name)
 #endif
 
 } // namespace
+
+QByteArray namedPlatform(int argc, char** argv)
+{
+    const QByteArray argument = optionValue(argc, argv, "platform");
+    return argument.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : argument;
+}
+
+bool waylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+}
 
 #ifdef QORIN_X11
 namespace {

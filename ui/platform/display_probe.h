@@ -14,6 +14,13 @@ namespace qorin::ui {
 // "qorin: cannot open the display ':1'", or an empty text.
 QString unansweredDisplay(int argc, char** argv);
 
+// The platform the user named for Qt, by -platform (or --platform) or else by QT_QPA_PLATFORM,
+// as given, options included; empty when none is named.
+QByteArray namedPlatform(int argc, char** argv);
+
+// Whether the session is a Wayland one: WAYLAND_DISPLAY is set, or XDG_SESSION_TYPE says so.
+bool waylandSession();
+
 // Whether an X server answers on the display of this name (empty: $DISPLAY, which is set).
 // The connection it answered through stays open until closeProbeConnection().
 bool x11DisplayAnswers(const QByteArray& display = {});
