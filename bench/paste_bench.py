@@ -21,7 +21,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                 "desktop"))
-from qorin_driver import A_FIELD, CLIENT_HEIGHT, Qorin  # noqa: E402
+from qorin_driver import A_FIELD, Qorin  # noqa: E402
 from xsession import DesktopSession, TimedOut  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -42,18 +42,18 @@ def memory_kib(pid, field):
     return 0
 
 
-def field_pixels(session, window):
+def field_pixels(session, qorin):
     """The pixels of A, as 32-bit values per row, from an xwd dump of the main window."""
-    data = session.run_bytes("xwd", "-silent", "-id", str(window))
+    data = session.run_bytes("xwd", "-silent", "-id", str(qorin.main))
     header_size, = struct.unpack(">I", data[0:4])
-    width, height = struct.unpack(">II", data[16:24])
     bytes_per_line, = struct.unpack(">I", data[48:52])
     colours, = struct.unpack(">I", data[76:80])
     pixels = data[header_size + colours * 12:]
-    menu_bar = height - CLIENT_HEIGHT
-    x, y, w, h = A_FIELD
+    client_x, client_y, _, _ = qorin.client()
+    x, y, w, h = qorin.place(A_FIELD)
+    x, y = x - client_x, y - client_y
     rows = []
-    for row in range(menu_bar + y, menu_bar + y + h):
+    for row in range(y, y + h):
         start = row * bytes_per_line + x * 4
         rows.append(pixels[start:start + w * 4])
     return rows
@@ -67,12 +67,12 @@ def differing(before, after):
     return count
 
 
-def wait_for_change(session, window, before, threshold, timeout):
+def wait_for_change(session, qorin, before, threshold, timeout):
     """Seconds until A's pixels differ from `before` in more than `threshold` pixels (the
     caret's blink changes fewer), or None."""
     start = time.monotonic()
     while time.monotonic() - start < timeout:
-        if differing(before, field_pixels(session, window)) > threshold:
+        if differing(before, field_pixels(session, qorin)) > threshold:
             return time.monotonic() - start
         time.sleep(0.002)
     return None
@@ -80,7 +80,6 @@ def wait_for_change(session, window, before, threshold, timeout):
 
 def measure(session, qorin_path, megabytes):
     qorin = Qorin(session, path=qorin_path, log=f"qorin-{megabytes}")
-    main = qorin.main
     pid = qorin.program.pid
 
     unit = "Źdźbło trawy, kąpać się. "
@@ -88,13 +87,13 @@ def measure(session, qorin_path, megabytes):
     text = text.encode()[:megabytes * 1_000_000].decode("utf-8", "ignore")
     session.set_clipboard(text)
 
-    session.click(*qorin.field_point(A_FIELD))
+    qorin.focus(A_FIELD)
     time.sleep(1)
-    empty = field_pixels(session, main)
+    empty = field_pixels(session, qorin)
     result = {"size": f"{megabytes} MB", "characters": len(text)}
 
     session.key("ctrl+v")
-    shown = wait_for_change(session, main, empty, 60, LONG_WAIT)
+    shown = wait_for_change(session, qorin, empty, 60, LONG_WAIT)
     result["paste shows after"] = shown
     if shown is not None:
         time.sleep(1)
@@ -112,10 +111,10 @@ def measure(session, qorin_path, megabytes):
     latencies = []
     expected = text
     for key in ("BackSpace", "x", "BackSpace", "y", "BackSpace", "z"):
-        now = field_pixels(session, main)
+        now = field_pixels(session, qorin)
         session.key(key)
         expected = expected[:-1] if key == "BackSpace" else expected + key
-        latency = wait_for_change(session, main, now, 60, 30 if not latencies else 10)
+        latency = wait_for_change(session, qorin, now, 60, 30 if not latencies else 10)
         if latency is None:
             latencies.append(None)
             break

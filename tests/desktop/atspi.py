@@ -23,7 +23,9 @@ _LISTENER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_even
 def start_accessibility(session):
     """Gives the session its own D-Bus session bus and, on it, the accessibility bus with its
     registry; Qt programs started in the session afterwards put their accessible trees on it
-    (QT_LINUX_ACCESSIBILITY_ALWAYS_ON, as when a screen reader runs)."""
+    (QT_LINUX_ACCESSIBILITY_ALWAYS_ON, as when a screen reader runs). Once a session."""
+    if session.env.get("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") == "1":
+        return
     for tool in ("dbus-daemon", BUS_LAUNCHER, REGISTRY):
         if shutil.which(tool) is None:
             raise RuntimeError(f"{tool} is missing: run scripts/install-deps")

@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """Prints the accessible tree of one application on the accessibility bus as JSON, or
-exits with status 1 when no application of that name is registered. Without an argument,
+exits with status 1 when no application of that name is registered. Each object that has a
+place on the screen carries it as "extents": x, y, width and height in the program's logical
+pixels. Without an argument,
 prints the names of the registered applications. Runs with Debian's python3
 (python3-pyatspi), in the environment of the desktop it reads."""
 
@@ -24,6 +26,11 @@ def node(accessible):
         "states": sorted(s for s in states if s in STATES),
         "children": [],
     }
+    try:
+        extents = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        result["extents"] = [extents.x, extents.y, extents.width, extents.height]
+    except NotImplementedError:
+        pass
     try:
         text = accessible.queryText()
         result["text"] = text.getText(0, text.characterCount)

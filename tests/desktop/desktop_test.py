@@ -18,7 +18,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import qorin_driver  # noqa: E402
 from qorin_driver import (  # noqa: E402
-    A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, CLIENT_HEIGHT, LONGEST_INPUT, SETTLE, SPLASH_SIZE,
+    A_FIELD, ABOUT_CLIENT_AT, ABOUT_SIZE, LONGEST_INPUT, SETTLE, SPLASH_SIZE,
     START, DesktopTestCase)
 from xsession import wait_until  # noqa: E402
 
@@ -181,7 +181,7 @@ class PasteTest(DesktopTestCase):
             size += len(words[-1].encode())
         pasted = "".join(words)
         self.session.set_clipboard(pasted)
-        self.session.click(*qorin.field_point(A_FIELD))
+        qorin.focus(A_FIELD)
         self.session.key("ctrl+v")
         self.assertEqual(qorin.input(), pasted[:LONGEST_INPUT])
         # The window goes on translating.
@@ -205,14 +205,10 @@ class FieldNoteTest(DesktopTestCase):
     """The note that the input field is full is drawn inside the main window: it comes with
     no window of its own, moves with the main window and goes when it is minimised."""
 
-    # Where the note stands, inside its frame: below A, from A's left edge.
-    NOTE = (A_FIELD[0] + 4, A_FIELD[1] + A_FIELD[3] + 4, 150, 10)
-
     def note_area(self, qorin):
-        x, y, _, height = qorin.client()
-        menu_bar = height - CLIENT_HEIGHT
-        nx, ny, width, note_height = self.NOTE
-        return (x + nx, y + menu_bar + ny, width, note_height)
+        """Where the note stands, inside its frame: below A, from A's left edge."""
+        x, y, _, height = qorin.place(A_FIELD)
+        return (x + 4, y + height + 4, 150, 10)
 
     def shot(self, name):
         path = os.path.join(self.session.env["HOME"], name + ".png")
@@ -228,7 +224,7 @@ class FieldNoteTest(DesktopTestCase):
         empty = crop(self.session, self.shot("before"), self.note_area(qorin))
         self.session.set_clipboard("kot " * (LONGEST_INPUT // 3))
         with self.session.watching_windows() as log:
-            self.session.click(*qorin.field_point(A_FIELD))
+            qorin.focus(A_FIELD)
             self.session.key("ctrl+v")
             shown = wait_until(
                 lambda: (lambda pixels: pixels if mean_difference(pixels, empty) > 20 else None)(
@@ -284,7 +280,7 @@ class MenuKeysTest(DesktopTestCase):
 
     def back_to_input(self, qorin):
         """The caret at the end of A again (reading B left the focus there)."""
-        self.session.click(*qorin.field_point(A_FIELD))
+        qorin.focus(A_FIELD)
         self.session.key("End")
 
     def test_f10_opens_the_menus_and_escape_leaves_them(self):

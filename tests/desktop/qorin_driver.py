@@ -1,6 +1,7 @@
 """The program as its desktop tests and benchmarks see it from outside: where its main
-window's fields lie, how a user reaches its menus, types into A and reads B; and the unittest
-base class that gives each test class a desktop session of its own.
+window's fields lie (as the program itself tells a screen reader), how a user reaches its
+menus, types into A and reads B; and the unittest base class that gives each test class a
+desktop session of its own.
 
 A test program calls run_tests() with its own docstring; its first argument is the path of
 the program to test, kept here as QORIN.
@@ -10,6 +11,7 @@ import os
 import sys
 import unittest
 
+from atspi import accessible_tree, start_accessibility, walk
 from xsession import DesktopSession, wait_until
 
 QORIN = None  # the program under test: run_tests() sets it
@@ -18,10 +20,9 @@ QORIN = None  # the program under test: run_tests() sets it
 START = 60
 SETTLE = 20
 
-# The main window's design, in pixels of its client area below the menu bar.
-A_FIELD = (48, 48, 377, 25)
-B_FIELD = (48, 120, 377, 113)
-CLIENT_HEIGHT = 292
+# A and B, by the names a screen reader reads them by.
+A_FIELD = "Polish word"
+B_FIELD = "Spanish translation"
 SPLASH_SIZE = (362, 241)  # 360 x 239 and a one-pixel border
 ABOUT_SIZE = (280, 212)  # 278 x 210 and a one-pixel border
 ABOUT_CLIENT_AT = (302, 303)
@@ -33,9 +34,15 @@ class Qorin:
     device pixels to the logical pixel (QT_SCALE_FACTOR), where every size is that much
     larger."""
 
+    # Whether the program tells where its objects lie over the desktop's accessibility bus.
+    tells_places = True
+
     def __init__(self, session, scale=1, path=None, log="qorin", launcher=(), env=None):
         self.session = session
         self.scale = scale
+        self._places = {}  # accessible name -> its place relative to the window's client area
+        if self.tells_places:
+            start_accessibility(session)
         # launcher: what starts the program, such as ["wine"] for the Windows build.
         self.program = session.start_program([*launcher, path or QORIN], log=log, env=env)
         self.main = self.program.wait_for_window("^Tavrin Qorin$", timeout=START)
@@ -46,17 +53,51 @@ class Qorin:
     def client(self):
         return self.session.geometry(self.main)
 
+    def place(self, name):
+        """Where the main window's object of this accessible name lies on the screen: x, y,
+        width and height in device pixels. The program tells it over the accessibility bus,
+        once; it is kept relative to the window, so it follows the window when it moves."""
+        if name not in self._places:
+            self._places[name] = wait_until(lambda: self._read_place(name), SETTLE,
+                                            f"the program to tell where {name!r} lies",
+                                            interval=0.2)
+        x, y, _, _ = self.client()
+        dx, dy, width, height = self._places[name]
+        return x + dx, y + dy, width, height
+
+    def _read_place(self, name):
+        # The program tells places in its logical pixels, on its screen of `scale` device
+        # pixels to the logical pixel; the frame and the object come from one reading.
+        tree = accessible_tree(self.session, "Qorin")
+        if tree is None:
+            return None
+        frames = [n for n in tree["children"]
+                  if n["name"] == "Tavrin Qorin" and "showing" in n["states"]]
+        if len(frames) != 1:
+            return None
+        found = [n for n in walk(frames[0]) if n["name"] == name and "showing" in n["states"]]
+        if len(found) != 1:
+            return None
+        fx, fy, _, _ = frames[0]["extents"]
+        x, y, width, height = found[0]["extents"]
+        return tuple(round(v * self.scale) for v in (x - fx, y - fy, width, height))
+
     def field_point(self, field):
-        x, y, width, height = self.client()
-        menu_bar = height - CLIENT_HEIGHT * self.scale
-        fx, fy, fw, fh = (v * self.scale for v in field)
-        return x + fx + fw // 2, y + menu_bar + fy + fh // 2
+        """The middle of a field (A_FIELD, B_FIELD), or of any object named as they are."""
+        x, y, width, height = self.place(field)
+        return x + width // 2, y + height // 2
+
+    def focus(self, field):
+        """Puts the keyboard focus into a field, as a user does with the mouse."""
+        self.session.click(*self.field_point(field))
+
+    def first_menu_point(self):
+        """Where the menu bar's first menu, "File", is clicked."""
+        return self.field_point("File")
 
     def menu(self, *path):
         """Chooses a menu entry by mouse and keyboard: ("File", "Exit") or ("Help", "About")."""
-        x, y, _, height = self.client()
-        menu_bar = height - CLIENT_HEIGHT * self.scale
-        self.session.click(x + 18 * self.scale, y + menu_bar // 2)  # "File", the first menu
+        self.session.click(*self.first_menu_point())
         if path[0] == "Help":
             self.session.key("Right")  # the next menu, its first entry selected
         else:
@@ -69,7 +110,7 @@ class Qorin:
         return self.program.wait_for_window(None, timeout=SETTLE, size=size)
 
     def type_into_input(self, text):
-        self.session.click(*self.field_point(A_FIELD))
+        self.focus(A_FIELD)
         self.session.key("ctrl+a")
         self.session.type(text)
 
@@ -94,7 +135,7 @@ class Qorin:
         self.session.handled(self.main)
         if self.offers_marker:
             self.session.set_clipboard("\u2400")
-        self.session.click(*self.field_point(field))
+        self.focus(field)
         self.session.key("ctrl+a", "ctrl+c")
         self.session.handled(self.main)
         return self.session.clipboard(timeout)
