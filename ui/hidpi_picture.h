@@ -9,6 +9,10 @@ namespace qorin::ui {
 // (Qt's convention). Drawn on a device with more than one device pixel to a logical pixel, such
 // as a dense screen, it comes from the larger image, so it is as sharp as the text beside it;
 // its logical size is the same either way.
+//
+// QIcon also finds NAME@2x.jpg, but Qt 6.4 looks for it only when the application's own ratio
+// is above 1 at the moment the file is added (a window moved later to a dense screen stays
+// blurred), and at a ratio of 1.5 it hands out the smaller image even when it has both.
 class HiDpiPicture
 {
 public:
