@@ -2,9 +2,8 @@
 """Prints the accessible tree of one application on the accessibility bus as JSON, or
 exits with status 1 when no application of that name is registered. Each object that has a
 place on the screen carries it as "extents": x, y, width and height in the program's logical
-pixels. Without an argument,
-prints the names of the registered applications. Runs with Debian's python3
-(python3-pyatspi), in the environment of the desktop it reads."""
+pixels. Without an argument, prints the names of the registered applications. Runs with
+Debian's python3 (python3-pyatspi), in the environment of the desktop it reads."""
 
 import json
 import sys
