@@ -100,9 +100,10 @@ ProbeConnection& probeConnection()
 } // namespace
 
 // An X server resets when its last client leaves (Xvfb alone, say), and drops the connections
-// that arrive meanwhile. So the connection through which the server answered is kept, and
-// asked again, until the window system has started (closeProbeConnection): the program's own
-// connection never arrives during a reset that the question caused.
+// that arrive meanwhile. So the connection through which the server answered is kept (and a
+// later question about the same display answered by it) until the window system has started
+// (closeProbeConnection): the program's own connection never arrives during a reset that the
+// question caused.
 bool x11DisplayAnswers(const QByteArray& display)
 {
     const QByteArray name = display.isEmpty() ? qgetenv("DISPLAY") : display;
